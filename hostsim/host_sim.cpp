@@ -1,0 +1,227 @@
+#include "host_sim.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#endif
+
+extern "C" {
+// Assembly: records XMM6..XMM15 as they arrive, then calls hostsim_on_abort.
+MASKFIT_HOSTCALL void hostsim_burst_abort(const char* type, const char* message);
+[[noreturn]] MASKFIT_HOSTCALL void hostsim_on_abort(const char* type, const char* message, const uint8_t* xmm);
+}
+
+namespace hostsim {
+namespace {
+
+constexpr char kCheckReadName[] =
+    "Unity.Collections.LowLevel.Unsafe.AtomicSafetyHandle::CheckReadAndThrowNoEarlyOut_Injected";
+constexpr char kCheckWriteName[] =
+    "Unity.Collections.LowLevel.Unsafe.AtomicSafetyHandle::CheckWriteAndThrowNoEarlyOut_Injected";
+
+std::mutex& RequestsMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+std::vector<std::string>& Requests() {
+    static std::vector<std::string> requests;
+    return requests;
+}
+
+thread_local ThreadState tState;
+thread_local void* tChainHead = nullptr;
+thread_local JumpTarget* tJumpTarget = nullptr;
+thread_local Outcome tLeftOutcome;
+
+// Leaves the library the way the current thread's host was told to.
+[[noreturn]] void Leave(Outcome outcome) {
+    if (tState.leaveBy == LeaveBy::kException) {
+        throw HostException{std::move(outcome)};
+    }
+    JumpTarget* target = tJumpTarget;
+    if (target == nullptr) {
+        std::abort();  // an abort outside Run has nowhere to go
+    }
+    tLeftOutcome = std::move(outcome);
+    __builtin_longjmp(target->buffer, 1);
+}
+
+void SafetyCheck(bool write, AtomicSafetyHandle* handle) {
+    tState.safetyCalls.push_back(SafetyCall{write, *handle});
+    if (write ? tState.refuseWrite : tState.refuseRead) {
+        Outcome outcome;
+        outcome.ending = Ending::kRefused;
+        outcome.refusedWrite = write;
+        Leave(std::move(outcome));
+    }
+}
+
+MASKFIT_HOSTCALL void CheckReadImpl(AtomicSafetyHandle* handle) { SafetyCheck(false, handle); }
+MASKFIT_HOSTCALL void CheckWriteImpl(AtomicSafetyHandle* handle) { SafetyCheck(true, handle); }
+
+MASKFIT_HOSTCALL void** AccessorImpl() {
+    ++tState.accessorCalls;
+    return &tChainHead;
+}
+
+MASKFIT_HOSTCALL void* ResolverImpl(const char* name) {
+    {
+        std::lock_guard<std::mutex> lock(RequestsMutex());
+        Requests().emplace_back(name);
+    }
+    if (std::strcmp(name, "burst_abort") == 0) {
+        return reinterpret_cast<void*>(&hostsim_burst_abort);
+    }
+    if (std::strcmp(name, kCheckReadName) == 0) {
+        return reinterpret_cast<void*>(&CheckReadImpl);
+    }
+    if (std::strcmp(name, kCheckWriteName) == 0) {
+        return reinterpret_cast<void*>(&CheckWriteImpl);
+    }
+    return nullptr;
+}
+
+std::mutex& StartMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+// Windows finds a bare DLL name beside the program; ELF needs the directory.
+std::string PathFromEnvironmentOrBeside(const char* variable, const std::string& stem) {
+    if (const char* path = std::getenv(variable); path != nullptr && *path != '\0') {
+        return path;
+    }
+#if defined(_WIN32)
+    return stem + ".dll";
+#else
+    Dl_info info{};
+    std::string directory = ".";
+    if (dladdr(reinterpret_cast<void*>(&PathFromEnvironmentOrBeside), &info) != 0 && info.dli_fname != nullptr) {
+        const std::string self = info.dli_fname;
+        const auto slash = self.rfind('/');
+        if (slash != std::string::npos) {
+            directory = self.substr(0, slash);
+        }
+    }
+    return directory + "/lib" + stem + ".so";
+#endif
+}
+
+void* OpenLibrary(const std::string& path) {
+#if defined(_WIN32)
+    return reinterpret_cast<void*>(LoadLibraryA(path.c_str()));
+#else
+    return dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+#endif
+}
+
+std::string LastLoadError() {
+#if defined(_WIN32)
+    return "error " + std::to_string(GetLastError());
+#else
+    const char* error = dlerror();
+    return error != nullptr ? error : "unknown error";
+#endif
+}
+
+}  // namespace
+
+Library::Library(const std::string& path) : path_(path), handle_(OpenLibrary(path)) {
+    if (handle_ == nullptr) {
+        throw LoadError("cannot load " + path + ": " + LastLoadError());
+    }
+}
+
+void* Library::Find(const char* name) const {
+#if defined(_WIN32)
+    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle_), name));
+#else
+    return dlsym(handle_, name);
+#endif
+}
+
+void* Library::Require(const char* name) const {
+    void* symbol = Find(name);
+    if (symbol == nullptr) {
+        throw LoadError(path_ + " lacks the symbol " + name);
+    }
+    return symbol;
+}
+
+EntryPoints ResolveEntryPoints(const Library& library) {
+    EntryPoints entries{};
+    entries.rasterizeTriangles = library.Get<RasterizeTrianglesFn>("5b44166f6ee23825c34a9e4439cdbd6d");
+    entries.rasterizeTriangle = library.Get<RasterizeTriangleFn>("635efcd79b80812838102e7d05a59039");
+    entries.paintBorder = library.Get<PaintBorderFn>("103b92b5d1474a2e1d75ebab1fda67a9");
+    entries.findPlacement = library.Get<JobEntryFn>("feaa382e65bc6969d27acaec5caac4fc");
+    entries.setPixel = library.Get<SetPixelFn>("198931b755f4ad96858ed8380f9293fc");
+    entries.buildShapeMask = library.Get<JobEntryFn>("b6fe2060dfcfc7a85fefaa55ca7f9e97");
+    entries.copyPixel = library.Get<CopyPixelFn>("1bb529ad1672abafece1b9b512d0067c");
+    entries.blitShape = library.Get<BlitShapeFn>("6622f2d172ff92b13d11d39a3155470d");
+    entries.pixelsOverlap = library.Get<PixelsOverlapFn>("cbf606b51e1658e04c768113baae5300");
+    entries.canPlace = library.Get<CanPlaceFn>("087fc6aa03b0fde5d3125bed5d3ae601");
+    return entries;
+}
+
+EntryPoints Start(const Library& library, std::vector<std::string>* requests) {
+    const EntryPoints entries = ResolveEntryPoints(library);
+    std::lock_guard<std::mutex> startLock(StartMutex());
+    const size_t before = ResolverRequests().size();
+    library.Get<MaskfitInitializeFn>("burst.initialize")(&ResolverImpl);
+    library.Get<MaskfitSetupExtraFn>("burst.setup_extra")(&AccessorImpl);
+    if (requests != nullptr) {
+        const std::vector<std::string> all = ResolverRequests();
+        requests->assign(all.begin() + static_cast<std::ptrdiff_t>(before), all.end());
+    }
+    return entries;
+}
+
+std::string DefaultLibraryPath() { return PathFromEnvironmentOrBeside("MASKFIT_LIB", "maskfit"); }
+
+std::string LiteralLibraryPath() { return PathFromEnvironmentOrBeside("MASKFIT_LITERAL_LIB", "maskfit_literal"); }
+
+std::vector<std::string> ResolverRequests() {
+    std::lock_guard<std::mutex> lock(RequestsMutex());
+    return Requests();
+}
+
+void ClearResolverRequests() {
+    std::lock_guard<std::mutex> lock(RequestsMutex());
+    Requests().clear();
+}
+
+MaskfitResolver Resolver() { return &ResolverImpl; }
+FrameChainAccessor Accessor() { return &AccessorImpl; }
+MaskfitAbortFn Abort() { return &hostsim_burst_abort; }
+MaskfitSafetyCheckFn CheckRead() { return &CheckReadImpl; }
+MaskfitSafetyCheckFn CheckWrite() { return &CheckWriteImpl; }
+
+ThreadState& State() { return tState; }
+
+void ResetState() {
+    const LeaveBy leaveBy = tState.leaveBy;
+    tState = ThreadState{};
+    tState.leaveBy = leaveBy;
+}
+
+void** ChainHeadSlot() { return &tChainHead; }
+JumpTarget*& CurrentJumpTarget() { return tJumpTarget; }
+
+Outcome TakeLeftOutcome() { return std::move(tLeftOutcome); }
+
+}  // namespace hostsim
+
+extern "C" MASKFIT_HOSTCALL void hostsim_on_abort(const char* type, const char* message, const uint8_t* xmm) {
+    std::memcpy(hostsim::tState.xmmAtAbort, xmm, sizeof hostsim::tState.xmmAtAbort);
+    hostsim::Outcome outcome;
+    outcome.ending = hostsim::Ending::kAborted;
+    outcome.exceptionType = type;
+    outcome.message = message;
+    hostsim::Leave(std::move(outcome));
+}

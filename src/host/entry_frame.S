@@ -1,0 +1,129 @@
+/* Entry stubs and the abort trampoline.
+ *
+ * Every exported entry point is a stub that saves XMM6 to XMM15 into an
+ * EntryFrame on its own stack, links the frame onto the host's chain, calls
+ * the operation with the host's arguments unchanged, and unlinks the frame.
+ * The registers are captured before any compiled code can touch them, so
+ * the frame holds exactly what the host had at entry. All functions here
+ * follow the Windows x64 calling convention on both targets. */
+#include "host/asm_macros.h"
+#include "host/entry_table.h"
+
+#define SLOT_ACCESSOR maskfit_host_slots+24(%rip)
+#define SLOT_SAVED_ABORT maskfit_host_slots+32(%rip)
+
+/* Frame layout below RBP: the 32-byte aligned EntryFrame lies in
+ * [RBP-208, RBP-16); the outgoing home area and stack arguments below it. */
+#define FRAME_AREA 208
+#define FRAME_BASE(reg) leaq -192(%rbp), reg; andq $-32, reg
+
+.macro SAVE_VECTORS frame
+    movaps %xmm6, 16(\frame)
+    movaps %xmm7, 32(\frame)
+    movaps %xmm8, 48(\frame)
+    movaps %xmm9, 64(\frame)
+    movaps %xmm10, 80(\frame)
+    movaps %xmm11, 96(\frame)
+    movaps %xmm12, 112(\frame)
+    movaps %xmm13, 128(\frame)
+    movaps %xmm14, 144(\frame)
+    movaps %xmm15, 160(\frame)
+.endm
+
+.macro LOAD_VECTORS frame
+    movaps 16(\frame), %xmm6
+    movaps 32(\frame), %xmm7
+    movaps 48(\frame), %xmm8
+    movaps 64(\frame), %xmm9
+    movaps 80(\frame), %xmm10
+    movaps 96(\frame), %xmm11
+    movaps 112(\frame), %xmm12
+    movaps 128(\frame), %xmm13
+    movaps 144(\frame), %xmm14
+    movaps 160(\frame), %xmm15
+.endm
+
+/* Copies the caller's stack arguments (the fifth onwards) to our outgoing area. */
+.macro COPY_STACK_ARGS count
+    .set .Larg, 0
+    .rept \count
+    movq 48+8*.Larg(%rbp), %rax
+    movq %rax, 32+8*.Larg(%rsp)
+    .set .Larg, .Larg+1
+    .endr
+.endm
+
+.macro ENTRY_STUB stub, impl, stackArgs
+FUNC_BEGIN_GLOBAL \stub
+    FRAME_PROLOGUE (FRAME_AREA+((32+8*\stackArgs+15)&-16))
+    /* The register arguments wait in the caller's home area. */
+    movq %rcx, 16(%rbp)
+    movq %rdx, 24(%rbp)
+    movq %r8, 32(%rbp)
+    movq %r9, 40(%rbp)
+    FRAME_BASE(%rax)
+    SAVE_VECTORS %rax
+    /* Before burst.setup_extra there is no chain: run without a frame. */
+    movq SLOT_ACCESSOR, %rax
+    testq %rax, %rax
+    jz 1f
+    call *%rax
+    FRAME_BASE(%rcx)
+    movq (%rax), %rdx
+    movq %rdx, (%rcx)
+    movq %rcx, (%rax)
+1:
+    COPY_STACK_ARGS \stackArgs
+    movq 16(%rbp), %rcx
+    movq 24(%rbp), %rdx
+    movq 32(%rbp), %r8
+    movq 40(%rbp), %r9
+    call \impl
+    movq %rax, 16(%rbp)
+    movq SLOT_ACCESSOR, %rax
+    testq %rax, %rax
+    jz 2f
+    call *%rax
+    /* head = head->next */
+    movq (%rax), %rcx
+    movq (%rcx), %rcx
+    movq %rcx, (%rax)
+2:
+    movq 16(%rbp), %rax
+    FRAME_EPILOGUE
+FUNC_END \stub
+.endm
+
+#define MASKFIT_DEFINE_STUB(name, symbol, write, read, stackArgs) \
+    ENTRY_STUB maskfit_entry_##name, maskfit_impl_##name, stackArgs;
+
+MASKFIT_ENTRY_POINTS(MASKFIT_DEFINE_STUB)
+
+#if !defined(_WIN32)
+/* ELF exports the stubs under the host's symbols; the DLL does it in its .def. */
+#define MASKFIT_EXPORT_STUB(name, symbol, write, read, stackArgs) \
+    .globl #symbol; .type #symbol, @function; .set #symbol, maskfit_entry_##name;
+
+MASKFIT_ENTRY_POINTS(MASKFIT_EXPORT_STUB)
+#endif
+
+/* AbortTrampoline(type, message): restore the innermost frame's vector
+ * registers, unlink the frame, and hand both texts to the saved abort. */
+FUNC_BEGIN_GLOBAL maskfit_abort_trampoline
+    FRAME_PROLOGUE 32
+    movq %rcx, 16(%rbp)
+    movq %rdx, 24(%rbp)
+    call *SLOT_ACCESSOR
+    movq (%rax), %rcx
+    LOAD_VECTORS %rcx
+    movq (%rcx), %rdx
+    movq %rdx, (%rax)
+    movq 16(%rbp), %rcx
+    movq 24(%rbp), %rdx
+    call *SLOT_SAVED_ABORT
+    ud2
+FUNC_END maskfit_abort_trampoline
+
+#if !defined(_WIN32)
+    .section .note.GNU-stack,"",@progbits
+#endif
