@@ -1,0 +1,5 @@
+# Linux x86-64 build: the library, its literal twin, tests and demo.
+set -euo pipefail
+mkdir -p build
+source "$MASKFIT_ROOT/scripts/stages/lib.sh.inc"
+build_and_test build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo
