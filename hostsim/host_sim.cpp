@@ -53,7 +53,11 @@ thread_local Outcome tLeftOutcome;
 }
 
 void SafetyCheck(bool write, AtomicSafetyHandle* handle) {
-    tState.safetyCalls.push_back(SafetyCall{write, *handle});
+    SafetyCall call{write, *handle, handle, tChainHead, {}};
+    if (tChainHead != nullptr) {
+        std::memcpy(&call.frame, tChainHead, sizeof call.frame);
+    }
+    tState.safetyCalls.push_back(call);
     if (write ? tState.refuseWrite : tState.refuseRead) {
         Outcome outcome;
         outcome.ending = Ending::kRefused;
@@ -92,24 +96,32 @@ std::mutex& StartMutex() {
     return mutex;
 }
 
-// Windows finds a bare DLL name beside the program; ELF needs the directory.
+// The directory of the running program, where the libraries are built.
+std::string ProgramDirectory() {
+#if defined(_WIN32)
+    char path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const std::string self(path, length);
+    const auto separator = self.find_last_of("\\/");
+#else
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<void*>(&ProgramDirectory), &info) == 0 || info.dli_fname == nullptr) {
+        return ".";
+    }
+    const std::string self = info.dli_fname;
+    const auto separator = self.rfind('/');
+#endif
+    return separator == std::string::npos ? std::string(".") : self.substr(0, separator);
+}
+
 std::string PathFromEnvironmentOrBeside(const char* variable, const std::string& stem) {
     if (const char* path = std::getenv(variable); path != nullptr && *path != '\0') {
         return path;
     }
 #if defined(_WIN32)
-    return stem + ".dll";
+    return ProgramDirectory() + "\\" + stem + ".dll";
 #else
-    Dl_info info{};
-    std::string directory = ".";
-    if (dladdr(reinterpret_cast<void*>(&PathFromEnvironmentOrBeside), &info) != 0 && info.dli_fname != nullptr) {
-        const std::string self = info.dli_fname;
-        const auto slash = self.rfind('/');
-        if (slash != std::string::npos) {
-            directory = self.substr(0, slash);
-        }
-    }
-    return directory + "/lib" + stem + ".so";
+    return ProgramDirectory() + "/lib" + stem + ".so";
 #endif
 }
 

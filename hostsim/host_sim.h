@@ -83,7 +83,10 @@ enum class LeaveBy { kLongJump, kException };
 // What the host's check functions saw, on this thread.
 struct SafetyCall {
     bool write;
-    AtomicSafetyHandle handle;  // the copy the library passed
+    AtomicSafetyHandle handle;     // the copy the library passed
+    const void* handleAddress;     // where that copy lived
+    const void* chainHead;         // the frame chain head during the check
+    EntryFrame frame;              // a copy of the head frame, when there is one
 };
 
 enum class Ending { kReturned, kAborted, kRefused };

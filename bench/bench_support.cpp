@@ -1,0 +1,140 @@
+#include "bench_support.h"
+
+#include <climits>
+#include <cstdio>
+#include <map>
+
+namespace mfbench {
+
+const hostsim::EntryPoints& LiteralEntries() {
+    static const hostsim::Library library(hostsim::LiteralLibraryPath());
+    static const hostsim::EntryPoints entries = hostsim::Start(library);
+    return entries;
+}
+
+const hostsim::EntryPoints& FastEntries() {
+    static const hostsim::Library library(hostsim::DefaultLibraryPath());
+    static const hostsim::EntryPoints entries = hostsim::Start(library);
+    return entries;
+}
+
+CheckedArray OwnedPixels::View() {
+    CheckedArray view{};
+    view.data = bytes.data();
+    view.length = static_cast<int32_t>(bytes.size());
+    view.minIndex = 0;
+    view.maxIndex = view.length - 1;
+    view.safety.versionWord = versionWord.get();
+    view.safety.version = *versionWord;
+    return view;
+}
+
+namespace {
+
+DirtyRect UntouchedDirty() { return DirtyRect{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN}; }
+
+}  // namespace
+
+BenchShape::BenchShape(int32_t width, int32_t height) : pixels(static_cast<size_t>(width) * height) {
+    mask.width = width;
+    mask.height = height;
+    mask.bounds = MaskBounds{0, 0, width, height};
+    mask.dirty = UntouchedDirty();
+    mask.pixels = pixels.View();
+}
+
+BenchBoard::BenchBoard(int32_t width, int32_t height) : pixels(static_cast<size_t>(width) * height) {
+    mask.width = width;
+    mask.height = height;
+    mask.bounds = MaskBounds{width, height, 0, 0};
+    mask.dirty = UntouchedDirty();
+    mask.pixels = pixels.View();
+}
+
+ShapeBuild::ShapeBuild(int32_t width, int32_t height, const Mesh& mesh, const BuildOptions& options)
+    : shape(width, height) {
+    job.margin = options.margin;
+    job.skipRectFill = options.rectFill ? 0 : 1;
+    job.maxCoord = options.maxCoord;
+    job.drawSize = options.drawSize;
+    job.shapeIndex = 0;
+    job.vertices = mesh.vertices.data();
+    job.indices = mesh.indices.data();
+    job.indexCount = static_cast<int32_t>(mesh.indices.size());
+    job.shapes.data = &shape.mask;
+    job.shapes.length = 1;
+    job.shapes.minIndex = 0;
+    job.shapes.maxIndex = 0;
+    job.shapes.safety = shape.mask.pixels.safety;
+}
+
+void ShapeBuild::Run(const hostsim::EntryPoints& entries) { entries.buildShapeMask(&job, nullptr, nullptr, nullptr, 0); }
+
+namespace {
+
+constexpr char kLiteralSuffix[] = "/literal";
+constexpr char kFastSuffix[] = "/fast";
+
+std::vector<std::string>& PairNames() {
+    static std::vector<std::string> names;
+    return names;
+}
+
+// Prints the usual console lines, then one table of every pair: CPU time
+// per iteration of each build and literal over fast. With repetitions the
+// median stands for the pair.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            if (run.run_type == Run::RT_Iteration || median) {
+                const double seconds = run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+                nanoseconds_[run.run_name.function_name] = seconds * 1e9;
+            }
+        }
+    }
+
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        std::printf("\n| Workload | literal (ns) | fast (ns) | literal / fast |\n|---|---:|---:|---:|\n");
+        for (const std::string& name : PairNames()) {
+            const auto literal = nanoseconds_.find(name + kLiteralSuffix);
+            const auto fast = nanoseconds_.find(name + kFastSuffix);
+            if (literal == nanoseconds_.end() || fast == nanoseconds_.end()) {
+                continue;  // filtered out of this run
+            }
+            std::printf("| %s | %.1f | %.1f | %.1fx |\n", name.c_str(), literal->second, fast->second,
+                        literal->second / fast->second);
+        }
+        std::fflush(stdout);
+    }
+
+private:
+    std::map<std::string, double> nanoseconds_;
+};
+
+}  // namespace
+
+bool RegisterPair(const std::string& name, const Workload& workload) {
+    PairNames().push_back(name);
+    benchmark::RegisterBenchmark((name + kLiteralSuffix).c_str(),
+                                 [workload](benchmark::State& state) { workload(state, LiteralEntries()); });
+    benchmark::RegisterBenchmark((name + kFastSuffix).c_str(),
+                                 [workload](benchmark::State& state) { workload(state, FastEntries()); });
+    return true;
+}
+
+}  // namespace mfbench
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    mfbench::RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,88 @@
+// Shared by the benchmarks: both builds of the library loaded through the
+// simulated host, masks that own their pixels, and workloads registered in
+// pairs (literal and fast) whose times are reported side by side with their
+// ratio at the end of the run.
+#ifndef MASKFIT_BENCH_BENCH_SUPPORT_H
+#define MASKFIT_BENCH_BENCH_SUPPORT_H
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host_sim.h"
+
+namespace mfbench {
+
+// The literal build (every fast path off) and the shipped one, each loaded
+// and started once per process.
+const hostsim::EntryPoints& LiteralEntries();
+const hostsim::EntryPoints& FastEntries();
+
+// Pixel memory whose safety handle matches, so no host check is ever called.
+struct OwnedPixels {
+    std::vector<uint8_t> bytes;
+    std::unique_ptr<uint32_t> versionWord = std::make_unique<uint32_t>(0);
+
+    explicit OwnedPixels(size_t count) : bytes(count, 0) {}
+    CheckedArray View();  // unrestricted window over all bytes
+};
+
+// A width x height shape at origin (0, 0) with an untouched dirty rectangle
+// and its content rectangle set to the whole mask.
+struct BenchShape {
+    OwnedPixels pixels;
+    ShapeMask mask{};
+    BenchShape(int32_t width, int32_t height);
+    uint8_t& At(int32_t x, int32_t y) { return pixels.bytes[static_cast<size_t>(y) * mask.width + x]; }
+};
+
+// A width x height board whose placement limits are its width and height.
+struct BenchBoard {
+    OwnedPixels pixels;
+    BoardMask mask{};
+    BenchBoard(int32_t width, int32_t height);
+    uint8_t& At(int32_t x, int32_t y) { return pixels.bytes[static_cast<size_t>(y) * mask.width + x]; }
+};
+
+// A triangle mesh in the rasterizer's triangle space.
+struct Mesh {
+    std::vector<Vec2> vertices;
+    std::vector<int32_t> indices;
+};
+
+struct BuildOptions {
+    int32_t margin = 1;
+    int32_t drawSize = 0;
+    int32_t maxCoord = 0;
+    bool rectFill = true;
+};
+
+// A one-element shapes array and the BuildShapeMask block that rebuilds it
+// from `mesh` (which must outlive the job). Rerunning the job gives the same
+// mask, so a benchmark may run it again and again.
+struct ShapeBuild {
+    BenchShape shape;
+    ShapeBuildJob job{};
+    ShapeBuild(int32_t width, int32_t height, const Mesh& mesh, const BuildOptions& options);
+    void Run(const hostsim::EntryPoints& entries);
+};
+
+// One side of a pair: gets the state and the entry points of its build.
+using Workload = std::function<void(benchmark::State&, const hostsim::EntryPoints&)>;
+
+// Registers "<name>/literal" and "<name>/fast"; returns true so that it can
+// initialise a namespace-scope constant.
+bool RegisterPair(const std::string& name, const Workload& workload);
+
+}  // namespace mfbench
+
+#define MFBENCH_CONCAT_INNER(a, b) a##b
+#define MFBENCH_CONCAT(a, b) MFBENCH_CONCAT_INNER(a, b)
+#define MFBENCH_PAIR(name, workload) \
+    [[maybe_unused]] static const bool MFBENCH_CONCAT(mfbench_pair_, __LINE__) = ::mfbench::RegisterPair(name, workload)
+
+#endif
