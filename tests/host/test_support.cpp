@@ -39,7 +39,7 @@ CheckedArray ViewOf(void* data, int32_t length, uint32_t* versionWord) {
     view.data = data;
     view.length = length;
     view.minIndex = 0;
-    view.maxIndex = length - 1;
+    view.maxIndex = static_cast<int32_t>(static_cast<uint32_t>(length) - 1u);
     view.safety.versionWord = versionWord;
     view.safety.version = *versionWord;
     view.safety.safetyId = 77;
