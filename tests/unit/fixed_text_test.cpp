@@ -3,6 +3,7 @@
 #include <climits>
 #include <string>
 
+#include "host/host_slots.h"
 #include "runtime/fixed_text.h"
 
 namespace {
@@ -53,6 +54,48 @@ TEST(AppendText, WritesNothingWhenFullOrEmpty) {
     AppendText(CursorOf(text), "z", -3);
     EXPECT_EQ(text.position, 2);
     EXPECT_EQ(std::string(text.chars, 2), "xy");
+}
+
+}  // namespace
+
+namespace {
+
+// The routine's own argument guard ends the call through the abort slot.
+struct RecordedAbort {
+    std::string type;
+    std::string message;
+};
+RecordedAbort gAbort;
+void* gLanding[5];
+
+MASKFIT_HOSTCALL void RecordAndLeave(const char* type, const char* message) {
+    gAbort = {type, message};
+    __builtin_longjmp(gLanding, 1);
+}
+
+template <typename Call>
+RecordedAbort AbortOf(Call call) {
+    gAbort = {};
+    const MaskfitAbortFn saved = maskfit_host_slots.abort;
+    maskfit_host_slots.abort = &RecordAndLeave;
+    if (__builtin_setjmp(gLanding) == 0) {
+        call();
+    }
+    maskfit_host_slots.abort = saved;
+    return gAbort;
+}
+
+TEST(AppendText, NullAddressesAbortWithArgumentNull) {
+    FixedText<4> text;
+    const RecordedAbort source = AbortOf([&] { AppendText(CursorOf(text), nullptr, 2); });
+    EXPECT_EQ(source.type, "System.ArgumentNullException");
+    EXPECT_EQ(source.message, "source");
+
+    // The destination is tested first.
+    const maskfit::TextCursor nowhere{nullptr, 4, &text.position};
+    const RecordedAbort destination = AbortOf([&] { AppendText(nowhere, nullptr, 2); });
+    EXPECT_EQ(destination.type, "System.ArgumentNullException");
+    EXPECT_EQ(destination.message, "destination");
 }
 
 }  // namespace
