@@ -2,4 +2,4 @@
 set -euo pipefail
 mkdir -p build
 source "$MASKFIT_ROOT/scripts/stages/lib.sh.inc"
-build_and_test build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo
+build_and_test "$NATIVE_TREE" "${NATIVE_FLAGS[@]}"
