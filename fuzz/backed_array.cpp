@@ -1,0 +1,121 @@
+#include "backed_array.h"
+
+#include <algorithm>
+
+#include "runtime/int_math.h"
+
+namespace mffuzz {
+namespace {
+
+using maskfit::WrapAdd;
+
+void ReadWindow(FuzzReader& in, ArrayPlan& plan, int32_t naturalLength, int32_t maxCount) {
+    const int32_t whole = std::clamp(naturalLength, 0, maxCount);
+    switch (in.Byte() % 4) {
+        case 0:  // the whole array, as a host passes it outside parallel jobs
+            plan.length = whole;
+            plan.minIndex = 0;
+            plan.maxIndex = whole - 1;
+            return;
+        case 1:  // a whole window, but the length says more or less
+            plan.length = in.Int();
+            plan.minIndex = 0;
+            plan.maxIndex = whole - 1;
+            return;
+        case 2:  // a parallel job's restricted window, anywhere in the index space
+            plan.length = in.Int();
+            plan.minIndex = in.Int();
+            plan.maxIndex = WrapAdd(plan.minIndex, in.Between(-1, 254));
+            break;
+        default:
+            plan.length = in.Int();
+            plan.minIndex = in.Int();
+            plan.maxIndex = in.Int();
+            break;
+    }
+    if (WindowCount(plan.minIndex, plan.maxIndex) > static_cast<size_t>(maxCount)) {
+        plan.maxIndex = WrapAdd(plan.minIndex, maxCount - 1);
+    }
+}
+
+// Reads pass without the host when version == word & ~6, writes when
+// version == word & ~5 (bits 1 and 2, or 0 and 2, cleared).
+void ReadVersions(FuzzReader& in, ArrayPlan& plan) {
+    const uint8_t mode = in.Byte() % 5;
+    const uint32_t base = static_cast<uint32_t>(in.Byte()) << 3;
+    switch (mode) {
+        case 0:  // both pass
+            plan.versionWord = base;
+            plan.version = base;
+            break;
+        case 1:  // reads pass, writes ask the host
+            plan.versionWord = base | 6u;
+            plan.version = base;
+            break;
+        case 2:  // writes pass, reads ask the host
+            plan.versionWord = base | 5u;
+            plan.version = base;
+            break;
+        case 3:  // both ask the host
+            plan.versionWord = base;
+            plan.version = base ^ (1u << in.Between(0, 31));
+            break;
+        default:
+            plan.versionWord = in.Raw32();
+            plan.version = in.Raw32();
+            break;
+    }
+}
+
+}  // namespace
+
+size_t WindowCount(int32_t minIndex, int32_t maxIndex) {
+    const int64_t count = static_cast<int64_t>(maxIndex) - minIndex + 1;
+    return count > 0 ? static_cast<size_t>(count) : 0;
+}
+
+ArrayPlan ReadArrayPlan(FuzzReader& in, int32_t naturalLength, int32_t maxCount, size_t elementSize) {
+    ArrayPlan plan;
+    plan.elementSize = elementSize;
+    ReadWindow(in, plan, naturalLength, maxCount);
+    ReadVersions(in, plan);
+    plan.contents.assign(WindowCount(plan.minIndex, plan.maxIndex) * elementSize, 0);
+    return plan;
+}
+
+ArrayPlan ReadPixelPlan(FuzzReader& in, int32_t naturalLength, int32_t maxCount) {
+    ArrayPlan plan = ReadArrayPlan(in, naturalLength, maxCount, 1);
+    in.Fill(plan.contents.data(), plan.contents.size());
+    return plan;
+}
+
+BackedArray::BackedArray(const ArrayPlan& plan, int32_t safetyId)
+    : memory_(new uint8_t[plan.contents.size()]),
+      versionWord_(std::make_unique<uint32_t>(plan.versionWord)),
+      bytes_(plan.contents.size()),
+      elementSize_(plan.elementSize) {
+    std::copy(plan.contents.begin(), plan.contents.end(), memory_.get());
+    // Element minIndex lies at the allocation's first byte. Computed on
+    // integers: the pointer itself may point far outside any object.
+    const auto base = reinterpret_cast<uintptr_t>(memory_.get()) -
+                      static_cast<uintptr_t>(static_cast<int64_t>(plan.minIndex) * static_cast<int64_t>(plan.elementSize));
+    view_.data = reinterpret_cast<void*>(base);
+    view_.length = plan.length;
+    view_.minIndex = plan.minIndex;
+    view_.maxIndex = plan.maxIndex;
+    view_.safety.versionWord = versionWord_.get();
+    view_.safety.version = plan.version;
+    view_.safety.safetyId = safetyId;
+    view_.label = 0x1abe1;
+}
+
+uint8_t* BackedArray::Element(int32_t index) const {
+    if (index < view_.minIndex || index > view_.maxIndex) {
+        return nullptr;
+    }
+    return memory_.get() + (static_cast<int64_t>(index) - view_.minIndex) * static_cast<int64_t>(elementSize_);
+}
+
+std::vector<uint8_t> BackedArray::Contents() const { return std::vector<uint8_t>(memory_.get(), memory_.get() + bytes_); }
+
+}  // namespace mffuzz
