@@ -1,14 +1,27 @@
 // Helpers shared by the fit, search, blit and pipeline tests: counting the
 // host's safety checks, and a placement search job that owns its results.
+// Each test runs on both libraries through drawing_support.h's EachLibraryTest.
 #ifndef MASKFIT_TESTS_PLACEMENT_SUPPORT_H
 #define MASKFIT_TESTS_PLACEMENT_SUPPORT_H
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
+#include <ostream>
 #include <vector>
 
+#include "drawing_support.h"
 #include "test_support.h"
+
+// Beside the record, in the global namespace, where lookup finds them.
+inline bool operator==(const PlacementResult& a, const PlacementResult& b) {
+    return a.x == b.x && a.y == b.y && a.found == b.found && a.reserved == b.reserved;
+}
+
+inline std::ostream& operator<<(std::ostream& out, const PlacementResult& r) {
+    return out << "{" << r.x << ", " << r.y << ", " << r.found << ", " << r.reserved << "}";
+}
 
 namespace mftest {
 
@@ -35,19 +48,33 @@ inline size_t CountSafetyCalls(bool write, int32_t safetyId) {
     return count;
 }
 
-inline bool operator==(const PlacementResult& a, const PlacementResult& b) {
-    return a.x == b.x && a.y == b.y && a.found == b.found && a.reserved == b.reserved;
+struct Point {
+    int32_t x;
+    int32_t y;
+};
+
+template <typename Mask>
+void Cover(Mask& mask, const std::vector<Point>& points, uint8_t value = FILL_INTERIOR) {
+    for (const Point& p : points) {
+        mask.Set(p.x, p.y, value);
+    }
 }
 
-inline std::ostream& operator<<(std::ostream& out, const PlacementResult& r) {
-    return out << "{" << r.x << ", " << r.y << ", " << r.found << ", " << r.reserved << "}";
+// Runs a call that should return, and hands back its result.
+template <typename Call>
+int32_t ResultOf(Call&& call) {
+    int32_t result = -1;
+    const hostsim::Outcome outcome = hostsim::Run([&] { result = call(); });
+    EXPECT_EQ(outcome.ending, hostsim::Ending::kReturned) << outcome.message;
+    return result;
 }
 
 // A PlacementSearchJob block with the board and shape copied in by value and
 // a results array of its own. The host's unread words hold a pattern, so a
 // run that depends on them or writes into the block shows.
 struct SearchJob {
-    static constexpr PlacementResult kUntouched{-7, -8, 5, -9};
+    // What the results hold before a run: a hit of an earlier run.
+    static constexpr PlacementResult kUntouched{-7, -8, 1, -9};
 
     std::vector<PlacementResult> results;
     std::unique_ptr<uint32_t> resultsVersion = std::make_unique<uint32_t>(0);
@@ -71,9 +98,9 @@ struct SearchJob {
     }
 
     // Runs the job entry with the host's full argument list.
-    hostsim::Outcome Run() {
+    hostsim::Outcome Run(const hostsim::EntryPoints& entries) {
         static const int32_t hostRanges[4] = {0, 1, 0, 1};
-        return hostsim::Run([&] { Entries().findPlacement(&block, this, &results, hostRanges, 3); });
+        return hostsim::Run([&] { entries.findPlacement(&block, this, &results, hostRanges, 3); });
     }
 
     static constexpr int32_t kResultsSafetyId = 31;
