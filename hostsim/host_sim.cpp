@@ -36,6 +36,7 @@ std::vector<std::string>& Requests() {
 
 thread_local ThreadState tState;
 thread_local void* tChainHead = nullptr;
+thread_local uint64_t tAccessorCalls = 0;
 thread_local JumpTarget* tJumpTarget = nullptr;
 thread_local Outcome tLeftOutcome;
 
@@ -70,7 +71,7 @@ MASKFIT_HOSTCALL void CheckReadImpl(AtomicSafetyHandle* handle) { SafetyCheck(fa
 MASKFIT_HOSTCALL void CheckWriteImpl(AtomicSafetyHandle* handle) { SafetyCheck(true, handle); }
 
 MASKFIT_HOSTCALL void** AccessorImpl() {
-    ++tState.accessorCalls;
+    ++tAccessorCalls;
     return &tChainHead;
 }
 
@@ -220,7 +221,10 @@ void ResetState() {
     const LeaveBy leaveBy = tState.leaveBy;
     tState = ThreadState{};
     tState.leaveBy = leaveBy;
+    tAccessorCalls = 0;
 }
+
+uint64_t AccessorCalls() { return tAccessorCalls; }
 
 void** ChainHeadSlot() { return &tChainHead; }
 JumpTarget*& CurrentJumpTarget() { return tJumpTarget; }

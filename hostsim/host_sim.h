@@ -103,13 +103,16 @@ struct ThreadState {
     LeaveBy leaveBy = LeaveBy::kLongJump;
     bool refuseRead = false;
     bool refuseWrite = false;
-    uint64_t accessorCalls = 0;
     std::vector<SafetyCall> safetyCalls;
     uint8_t xmmAtAbort[160] = {};  // XMM6..XMM15 as burst_abort received them
 };
 
 ThreadState& State();  // this thread's
-void ResetState();     // clears records and refusals; keeps leaveBy
+void ResetState();     // clears records, refusals and the accessor count; keeps leaveBy
+// FrameChainAccessor calls on this thread since the last ResetState. Kept
+// apart from ThreadState so that the accessor costs the library no more
+// than a real host's would: a plain thread-local access.
+uint64_t AccessorCalls();
 void** ChainHeadSlot();
 
 // Runs `call` the way the host runs a job or a direct call: an abort or a

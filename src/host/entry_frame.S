@@ -43,15 +43,51 @@
     movaps 160(\frame), %xmm15
 .endm
 
-/* Copies the caller's stack arguments (the fifth onwards) to our outgoing area. */
-.macro COPY_STACK_ARGS count
+/* Calls the operation with the host's arguments: the register ones wait in
+ * the caller's home area, the fifth onwards on the caller's stack. */
+#if defined(_WIN32)
+.macro CALL_OPERATION impl, stackArgs
     .set .Larg, 0
-    .rept \count
+    .rept \stackArgs
     movq 48+8*.Larg(%rbp), %rax
     movq %rax, 32+8*.Larg(%rsp)
     .set .Larg, .Larg+1
     .endr
+    movq 16(%rbp), %rcx
+    movq 24(%rbp), %rdx
+    movq 32(%rbp), %r8
+    movq 40(%rbp), %r9
+    call \impl
 .endm
+#else
+/* On ELF the operations are native System V functions, which need no
+ * save of XMM6..XMM15 of their own: the arguments (all integers or
+ * addresses) move to System V places, and the registers are reloaded from
+ * the frame, which already holds them, before the stub returns. */
+.macro CALL_OPERATION impl, stackArgs
+    .if \stackArgs > 2
+    .set .Larg, 0
+    .rept \stackArgs-2
+    movq 64+8*.Larg(%rbp), %rax
+    movq %rax, 8*.Larg(%rsp)
+    .set .Larg, .Larg+1
+    .endr
+    .endif
+    .if \stackArgs > 1
+    movq 56(%rbp), %r9
+    .endif
+    .if \stackArgs > 0
+    movq 48(%rbp), %r8
+    .endif
+    movq 16(%rbp), %rdi
+    movq 24(%rbp), %rsi
+    movq 32(%rbp), %rdx
+    movq 40(%rbp), %rcx
+    call \impl
+    FRAME_BASE(%rcx)
+    LOAD_VECTORS %rcx
+.endm
+#endif
 
 .macro ENTRY_STUB stub, impl, stackArgs
 FUNC_BEGIN_GLOBAL \stub
@@ -73,12 +109,7 @@ FUNC_BEGIN_GLOBAL \stub
     movq %rdx, (%rcx)
     movq %rcx, (%rax)
 1:
-    COPY_STACK_ARGS \stackArgs
-    movq 16(%rbp), %rcx
-    movq 24(%rbp), %rdx
-    movq 32(%rbp), %r8
-    movq 40(%rbp), %r9
-    call \impl
+    CALL_OPERATION \impl, \stackArgs
     movq %rax, 16(%rbp)
     movq SLOT_ACCESSOR, %rax
     testq %rax, %rax

@@ -54,7 +54,7 @@ TEST_F(HostTest, NormalReturnRestoresHeadAndCallsAccessorTwice) {
     const auto outcome = hostsim::Run([&] { lib.setPixel(&shape.mask, nullptr, nullptr, nullptr, 7, 0, 0, 1, 1); });
     EXPECT_EQ(outcome.ending, Ending::kReturned);
     EXPECT_EQ(*hostsim::ChainHeadSlot(), before);
-    EXPECT_EQ(Host().accessorCalls, 2u);
+    EXPECT_EQ(hostsim::AccessorCalls(), 2u);
     EXPECT_EQ(shape.At(1, 1), 7);
 }
 
@@ -87,7 +87,7 @@ TEST_P(AbortFrameTest, AbortUnlinksTheFrameBeforeHandingOver) {
     mftest::ExpectIndexFailure(outcome, mftest::PlainMessage(16, 16));
     EXPECT_EQ(*hostsim::ChainHeadSlot(), before);
     // Once to link, once in the trampoline; the exit never runs.
-    EXPECT_EQ(Host().accessorCalls, 2u);
+    EXPECT_EQ(hostsim::AccessorCalls(), 2u);
 }
 
 TEST_P(AbortFrameTest, NestedChainKeepsTheOuterFrames) {
@@ -155,13 +155,13 @@ TEST_F(HostTest, BeforeSetupExtraEntryPointsRunWithoutAFrame) {
     const auto passed = hostsim::Run([&] { entries.setPixel(&shape.mask, nullptr, nullptr, nullptr, 5, 0, 0, 3, 2); });
     EXPECT_EQ(passed.ending, Ending::kReturned);
     EXPECT_EQ(shape.At(3, 2), 5);
-    EXPECT_EQ(Host().accessorCalls, 0u);
+    EXPECT_EQ(hostsim::AccessorCalls(), 0u);
 
     // Without the trampoline the abort goes to burst_abort directly.
     const auto failed = hostsim::Run([&] { entries.setPixel(&shape.mask, nullptr, nullptr, nullptr, 5, 0, 0, 16, 0); });
     mftest::ExpectIndexFailure(failed, mftest::PlainMessage(16, 16));
     EXPECT_EQ(*hostsim::ChainHeadSlot(), before);
-    EXPECT_EQ(Host().accessorCalls, 0u);
+    EXPECT_EQ(hostsim::AccessorCalls(), 0u);
 }
 
 }  // namespace
