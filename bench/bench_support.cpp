@@ -1,8 +1,10 @@
 #include "bench_support.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <map>
+#include <random>
 
 namespace mfbench {
 
@@ -51,6 +53,28 @@ BenchBoard::BenchBoard(int32_t width, int32_t height) : pixels(static_cast<size_
     mask.pixels = pixels.View();
 }
 
+void CoverWithDisks(uint8_t* pixels, int32_t width, int32_t height, double coverage, int32_t minRadius,
+                    int32_t maxRadius, uint32_t seed, uint8_t value) {
+    std::mt19937 random(seed);
+    const auto target = static_cast<int64_t>(coverage * width * height);
+    int64_t covered =
+        std::count_if(pixels, pixels + static_cast<int64_t>(width) * height, [](uint8_t pixel) { return pixel != 0; });
+    while (covered < target) {
+        const int32_t cx = static_cast<int32_t>(random() % static_cast<uint32_t>(width));
+        const int32_t cy = static_cast<int32_t>(random() % static_cast<uint32_t>(height));
+        const int32_t r = minRadius + static_cast<int32_t>(random() % static_cast<uint32_t>(maxRadius - minRadius + 1));
+        for (int32_t y = std::max(0, cy - r); y <= std::min(height - 1, cy + r); ++y) {
+            for (int32_t x = std::max(0, cx - r); x <= std::min(width - 1, cx + r); ++x) {
+                uint8_t& pixel = pixels[static_cast<int64_t>(y) * width + x];
+                if ((x - cx) * (x - cx) + (y - cy) * (y - cy) <= r * r && pixel == 0) {
+                    pixel = value;
+                    ++covered;
+                }
+            }
+        }
+    }
+}
+
 ShapeBuild::ShapeBuild(int32_t width, int32_t height, const Mesh& mesh, const BuildOptions& options)
     : shape(width, height) {
     job.margin = options.margin;
@@ -68,7 +92,9 @@ ShapeBuild::ShapeBuild(int32_t width, int32_t height, const Mesh& mesh, const Bu
     job.shapes.safety = shape.mask.pixels.safety;
 }
 
-void ShapeBuild::Run(const hostsim::EntryPoints& entries) { entries.buildShapeMask(&job, nullptr, nullptr, nullptr, 0); }
+void ShapeBuild::Run(const hostsim::EntryPoints& entries) {
+    entries.buildShapeMask(&job, nullptr, nullptr, nullptr, 0);
+}
 
 namespace {
 
@@ -99,7 +125,9 @@ public:
     void Finalize() override {
         ConsoleReporter::Finalize();
         std::printf("\n| Workload | literal (ns) | fast (ns) | literal / fast |\n|---|---:|---:|---:|\n");
-        for (const std::string& name : PairNames()) {
+        std::vector<std::string> names = PairNames();
+        std::sort(names.begin(), names.end());
+        for (const std::string& name : names) {
             const auto literal = nanoseconds_.find(name + kLiteralSuffix);
             const auto fast = nanoseconds_.find(name + kFastSuffix);
             if (literal == nanoseconds_.end() || fast == nanoseconds_.end()) {

@@ -48,6 +48,11 @@ struct BenchBoard {
     uint8_t& At(int32_t x, int32_t y) { return pixels.bytes[static_cast<size_t>(y) * mask.width + x]; }
 };
 
+// Covers random disks of radius [minRadius, maxRadius] with `value` until at
+// least `coverage` (0 to 1) of the width x height pixels are set.
+void CoverWithDisks(uint8_t* pixels, int32_t width, int32_t height, double coverage, int32_t minRadius,
+                    int32_t maxRadius, uint32_t seed, uint8_t value = FILL_INTERIOR);
+
 // A triangle mesh in the rasterizer's triangle space.
 struct Mesh {
     std::vector<Vec2> vertices;

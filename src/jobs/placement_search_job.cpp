@@ -1,6 +1,8 @@
 #include "jobs/jobs.h"
 #include "masks/checked_access.h"
 #include "masks/mask_ops.h"
+#include "masks/placement_scan.h"
+#include "runtime/fast_paths.h"
 #include "runtime/int_math.h"
 
 namespace maskfit {
@@ -34,9 +36,21 @@ private:
     bool done_;
 };
 
+void WriteHit(const PlacementSearchJob& job, int32_t x, int32_t y) {
+    const PlacementResult hit{x, y, 1, 0};
+    WriteElement(job.results, job.outputIndex, hit);
+}
+
 }  // namespace
 
 void FindPlacement(const PlacementSearchJob& job) {
+    SearchHit fast{};
+    if (kFastPathsEnabled && TrySearchPlacementFast(job, fast)) {
+        if (fast.found) {
+            WriteHit(job, fast.x, fast.y);
+        }
+        return;
+    }
     const BoardMask& board = job.board;
     const ShapeMask& shape = job.shape;
     for (AxisWalk y(job.yRange); y.Valid(); y.Advance()) {
@@ -48,8 +62,7 @@ void FindPlacement(const PlacementSearchJob& job) {
                 continue;
             }
             if (CanPlace(board, shape, x.Current(), y.Current()) != 0) {
-                const PlacementResult hit{x.Current(), y.Current(), 1, 0};
-                WriteElement(job.results, job.outputIndex, hit);
+                WriteHit(job, x.Current(), y.Current());
                 return;
             }
         }

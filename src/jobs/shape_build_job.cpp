@@ -1,6 +1,8 @@
 #include "jobs/jobs.h"
 #include "masks/checked_access.h"
+#include "masks/empty_fill.h"
 #include "masks/mask_ops.h"
+#include "runtime/fast_paths.h"
 #include "runtime/int_math.h"
 
 namespace maskfit {
@@ -24,6 +26,10 @@ MaskBounds ContentRectangle(const DirtyRect& drawn, int32_t margin, int32_t maxC
 // the dirty rectangle is not widened.
 void FillContentRectangle(const ShapeMask& mask) {
     const MaskBounds& r = mask.bounds;
+    DirtyRect notWidened{};
+    if (kFastPathsEnabled && TryFillEmpty(mask, LocalBox{{r.x0, r.x1}, {r.y0, r.y1}}, FILL_RECT, notWidened)) {
+        return;
+    }
     if (r.y0 > r.y1 || r.x0 > r.x1) {
         return;
     }

@@ -1,5 +1,7 @@
+#include "masks/brush_dilation.h"
 #include "masks/checked_access.h"
 #include "masks/mask_ops.h"
+#include "runtime/fast_paths.h"
 #include "runtime/int_math.h"
 
 namespace maskfit {
@@ -16,6 +18,9 @@ int32_t ClampToEdge(int32_t value, int32_t limit) {
 }  // namespace
 
 void PaintBorder(ShapeMask& mask, int32_t value, int32_t cx, int32_t cy, int32_t rx, int32_t ry) {
+    if (kFastPathsEnabled && TryPaintBorderFast(mask, value, cx, cy, rx, ry)) {
+        return;
+    }
     if (ry <= 0 || rx <= 0) {
         return;
     }

@@ -1,5 +1,7 @@
 #include "masks/checked_access.h"
+#include "masks/fit_test_fast.h"
 #include "masks/mask_ops.h"
+#include "runtime/fast_paths.h"
 #include "runtime/int_math.h"
 
 namespace maskfit {
@@ -13,6 +15,10 @@ int32_t PixelsOverlap(const BoardMask& board, const ShapeMask& shape, int32_t x,
 }
 
 int32_t CanPlace(const BoardMask& board, const ShapeMask& shape, int32_t x, int32_t y) {
+    int32_t fits = 0;
+    if (kFastPathsEnabled && TryCanPlaceFast(board, shape, x, y, fits)) {
+        return fits;
+    }
     const int32_t x0 = shape.bounds.x0;
     const int32_t y0 = shape.bounds.y0;
     const int32_t x1 = shape.bounds.x1;

@@ -1,10 +1,15 @@
+#include "masks/blit_fast.h"
 #include "masks/checked_access.h"
 #include "masks/mask_ops.h"
+#include "runtime/fast_paths.h"
 #include "runtime/int_math.h"
 
 namespace maskfit {
 
 void BlitShape(BoardMask& board, const ShapeMask& shape, int32_t x, int32_t y) {
+    if (kFastPathsEnabled && TryBlitShapeFast(board, shape, x, y)) {
+        return;
+    }
     const int32_t x0 = shape.bounds.x0;
     const int32_t y0 = shape.bounds.y0;
     const int32_t x1 = shape.bounds.x1;

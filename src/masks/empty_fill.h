@@ -1,0 +1,38 @@
+// Fills the empty pixels of a rectangle with one value, many at a time: the
+// border brush, the margin around drawn spans and the build job's rectangle
+// fill all change exactly the pixels that hold 0.
+#ifndef MASKFIT_MASKS_EMPTY_FILL_H
+#define MASKFIT_MASKS_EMPTY_FILL_H
+
+#include <emmintrin.h>
+
+#include <cstdint>
+
+#include "masks/fast_access.h"
+
+namespace maskfit {
+
+// Offsets of the first and last byte found empty; none when first > last.
+struct EmptySpan {
+    int64_t first = INT64_MAX;
+    int64_t last = -1;
+
+    void Add(int64_t offset, uint32_t bits);  // bit i: the byte at offset + i
+};
+
+// Fills the empty bytes of the 16 at p where `lanes` holds 0xFF with the
+// bytes of `fill`; returns them as bits, and stores nothing when there are none.
+uint32_t FillEmptySixteen(uint8_t* p, __m128i fill, __m128i lanes);
+
+// Stores `value` into every pixel of the addressable box that holds 0 and
+// widens `found` with the position of each of them, whatever `value` is.
+void FillEmpty(const ShapeMask& mask, const LocalBox& box, uint8_t value, DirtyRect& found);
+
+// FillEmpty for a box of any extent, when it gives the checked path's
+// outcome: false, with nothing touched, when a host check could be called or
+// the box is not addressable. An empty box is done at once.
+bool TryFillEmpty(const ShapeMask& mask, const LocalBox& box, uint8_t value, DirtyRect& found);
+
+}  // namespace maskfit
+
+#endif

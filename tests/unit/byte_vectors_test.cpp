@@ -1,0 +1,163 @@
+// The byte-vector kernels against byte-at-a-time answers, for every run
+// length across the chunk boundaries and every position of a lone set byte,
+// with guard bytes around each run that no kernel may read into or write.
+// The kernels with a version per instruction set are checked in each
+// version this CPU can run, the baseline one always.
+#include "masks/byte_vectors.h"
+#include "masks/sse2_lanes.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include "masks/byte_vector_variants.h"
+
+namespace {
+
+using maskfit::AllSet;
+using maskfit::AnySet;
+using maskfit::SetBits;
+
+using AnyBothSetFn = bool (*)(const uint8_t*, int64_t, const uint8_t*, int64_t, int64_t, int64_t);
+using CopySetBytesFn = maskfit::CopiedSpan (*)(uint8_t*, const uint8_t*, int64_t);
+
+template <typename Fn>
+struct Variant {
+    const char* name;
+    Fn fn;
+};
+
+std::vector<Variant<AnyBothSetFn>> AnyBothSetVariants() {
+    std::vector<Variant<AnyBothSetFn>> variants{{"chosen", maskfit::AnyBothSet}, {"sse2", maskfit::AnyBothSetSse2}};
+    if (maskfit::HasAvx2()) {
+        variants.push_back({"avx2", maskfit::AnyBothSetAvx2});
+    }
+    return variants;
+}
+
+std::vector<Variant<CopySetBytesFn>> CopySetBytesVariants() {
+    std::vector<Variant<CopySetBytesFn>> variants{{"chosen", maskfit::CopySetBytes},
+                                                  {"sse2", maskfit::CopySetBytesSse2}};
+    if (maskfit::HasAvx2()) {
+        variants.push_back({"avx2", maskfit::CopySetBytesAvx2});
+    }
+    return variants;
+}
+
+constexpr int64_t kLongest = 140;  // past two blocks of four 16-byte chunks
+constexpr size_t kGuard = 32;
+constexpr uint8_t kGuardByte = 0xEE;
+
+// A run of `count` bytes with guard bytes on either side. The guards are set,
+// so a kernel that reads past the run answers wrongly.
+struct Guarded {
+    std::vector<uint8_t> bytes;
+    explicit Guarded(int64_t count, uint8_t fill = 0)
+        : bytes(kGuard + static_cast<size_t>(count) + kGuard, kGuardByte) {
+        std::fill(Data(), Data() + count, fill);
+    }
+    uint8_t* Data() { return bytes.data() + kGuard; }
+};
+
+TEST(ByteVectors, LoneSetByteIsFoundAtEveryPosition) {
+    for (const auto& [name, AnyBothSet] : AnyBothSetVariants()) {
+        SCOPED_TRACE(name);
+        for (int64_t count = 0; count <= kLongest; ++count) {
+            Guarded empty(count);
+            EXPECT_FALSE(AnySet(empty.Data(), count)) << count;
+            EXPECT_EQ(AllSet(empty.Data(), count), count == 0) << count;
+            for (int64_t at = 0; at < count; ++at) {
+                Guarded one(count);
+                Guarded other(count);
+                one.Data()[at] = 90;
+                other.Data()[at] = 7;
+                EXPECT_TRUE(AnySet(one.Data(), count)) << count << " at " << at;
+                EXPECT_TRUE(AnyBothSet(one.Data(), 0, other.Data(), 0, count, 1)) << count << " at " << at;
+                EXPECT_FALSE(AnyBothSet(one.Data(), 0, empty.Data(), 0, count, 1)) << count << " at " << at;
+                // Set everywhere but one place in the other run: no common byte.
+                Guarded allButOne(count, 234);
+                allButOne.Data()[at] = 0;
+                EXPECT_FALSE(AnyBothSet(one.Data(), 0, allButOne.Data(), 0, count, 1)) << count << " at " << at;
+                EXPECT_FALSE(AllSet(allButOne.Data(), count)) << count << " at " << at;
+            }
+            EXPECT_TRUE(AllSet(Guarded(count, 79).Data(), count)) << count;
+        }
+    }
+}
+
+TEST(ByteVectors, AnyBothSetLooksAtEveryRowWithItsOwnStride) {
+    for (const auto& [name, AnyBothSet] : AnyBothSetVariants()) {
+        SCOPED_TRACE(name);
+        constexpr int64_t kRows = 5;
+        constexpr int64_t kCount = 40;
+        constexpr int64_t kStrideA = 50;
+        constexpr int64_t kStrideB = 43;
+        for (int64_t row = 0; row < kRows; ++row) {
+            for (int64_t at : {int64_t{0}, kCount - 1}) {
+                Guarded a(kRows * kStrideA);
+                Guarded b(kRows * kStrideB);
+                a.Data()[row * kStrideA + at] = 1;
+                b.Data()[row * kStrideB + at] = 1;
+                EXPECT_TRUE(AnyBothSet(a.Data(), kStrideA, b.Data(), kStrideB, kCount, kRows)) << row << " " << at;
+                EXPECT_FALSE(AnyBothSet(a.Data(), kStrideA, b.Data(), kStrideB, kCount, row)) << row << " " << at;
+                // The same byte one row further on in b: not a common position.
+                b.Data()[row * kStrideB + at] = 0;
+                if (row + 1 < kRows) {
+                    b.Data()[(row + 1) * kStrideB + at] = 1;
+                }
+                EXPECT_FALSE(AnyBothSet(a.Data(), kStrideA, b.Data(), kStrideB, kCount, kRows)) << row << " " << at;
+            }
+        }
+    }
+}
+
+TEST(ByteVectors, SetBitsMirrorsEveryByte) {
+    std::mt19937 random(11);
+    for (int32_t count = 0; count <= 64; ++count) {
+        for (int trial = 0; trial < 20; ++trial) {
+            Guarded run(count);
+            uint64_t expected = 0;
+            for (int32_t t = 0; t < count; ++t) {
+                run.Data()[t] = random() % 3 == 0 ? static_cast<uint8_t>(random()) : 0;
+                expected |= static_cast<uint64_t>(run.Data()[t] != 0) << t;
+            }
+            EXPECT_EQ(SetBits(run.Data(), count), expected) << count;
+        }
+    }
+}
+
+TEST(ByteVectors, CopySetBytesCopiesExactlyTheSetBytes) {
+    for (const auto& [name, CopySetBytes] : CopySetBytesVariants()) {
+        SCOPED_TRACE(name);
+        std::mt19937 random(12);
+        for (int64_t count = 0; count <= kLongest; ++count) {
+            for (int trial = 0; trial < 8; ++trial) {
+                Guarded source(count);
+                Guarded target(count);
+                const uint32_t density = random() % 4 == 0 ? 100 : random() % 100;
+                for (int64_t i = 0; i < count; ++i) {
+                    source.Data()[i] = random() % 100 < density ? static_cast<uint8_t>(1 + random() % 255) : 0;
+                    target.Data()[i] = static_cast<uint8_t>(random());
+                }
+                std::vector<uint8_t> expected = target.bytes;
+                int64_t first = -1;
+                int64_t last = -1;
+                for (int64_t i = 0; i < count; ++i) {
+                    if (source.Data()[i] != 0) {
+                        expected[kGuard + static_cast<size_t>(i)] = source.Data()[i];
+                        first = first < 0 ? i : first;
+                        last = i;
+                    }
+                }
+                const maskfit::CopiedSpan span = CopySetBytes(target.Data(), source.Data(), count);
+                EXPECT_EQ(target.bytes, expected) << count;
+                EXPECT_EQ(span.first, first) << count;
+                EXPECT_EQ(span.last, last) << count;
+            }
+        }
+    }
+}
+
+}  // namespace

@@ -1,0 +1,145 @@
+// Rows of coverage bits against a bool-per-column model, on rows of one to
+// several words with windows and shifts that cross word boundaries, and the
+// painting of covered empty pixels with guard bytes around the run.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include "masks/coverage_rows.h"
+
+namespace {
+
+using Model = std::vector<bool>;
+
+struct Row {
+    std::vector<uint64_t> words;
+    explicit Row(int64_t columns) : words(static_cast<size_t>(maskfit::WordsFor(columns)), 0) {}
+};
+
+Model ModelOf(const Row& row, int64_t columns) {
+    Model model(static_cast<size_t>(columns));
+    for (int64_t c = 0; c < columns; ++c) {
+        model[static_cast<size_t>(c)] = ((row.words[static_cast<size_t>(c / 64)] >> (c % 64)) & 1) != 0;
+    }
+    return model;
+}
+
+bool NothingPast(const Row& row, int64_t columns) {
+    for (int64_t c = columns; c < static_cast<int64_t>(row.words.size()) * 64; ++c) {
+        if (((row.words[static_cast<size_t>(c / 64)] >> (c % 64)) & 1) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A row with a few random runs set, built through SetColumns and checked against the model.
+Row RandomRow(std::mt19937& random, int64_t columns, Model& model) {
+    Row row(columns);
+    model.assign(static_cast<size_t>(columns), false);
+    const int runs = static_cast<int>(random() % 4);
+    for (int i = 0; i < runs; ++i) {
+        int64_t first = static_cast<int64_t>(random() % static_cast<uint32_t>(columns));
+        int64_t last = static_cast<int64_t>(random() % static_cast<uint32_t>(columns));
+        if (first > last) {
+            std::swap(first, last);
+        }
+        maskfit::SetColumns(row.words.data(), first, last);
+        for (int64_t c = first; c <= last; ++c) {
+            model[static_cast<size_t>(c)] = true;
+        }
+    }
+    EXPECT_EQ(ModelOf(row, columns), model);
+    EXPECT_TRUE(NothingPast(row, columns));
+    return row;
+}
+
+TEST(CoverageRows, WidenTakesTheUnionOfTheWindowAroundEachColumn) {
+    std::mt19937 random(77);
+    for (int trial = 0; trial < 3000 && !HasFailure(); ++trial) {
+        const int64_t columns = 1 + static_cast<int64_t>(random() % 300);
+        const int64_t before = static_cast<int64_t>(random() % 90);
+        const int64_t after = static_cast<int64_t>(random() % 90);
+        Model model;
+        Row row = RandomRow(random, columns, model);
+        maskfit::Widen(row.words.data(), columns, before, after);
+        Model expected(static_cast<size_t>(columns), false);
+        for (int64_t c = 0; c < columns; ++c) {
+            for (int64_t k = c - before; k <= c + after; ++k) {
+                if (k >= 0 && k < columns && model[static_cast<size_t>(k)]) {
+                    expected[static_cast<size_t>(c)] = true;
+                }
+            }
+        }
+        EXPECT_EQ(ModelOf(row, columns), expected) << columns << " " << before << " " << after;
+        EXPECT_TRUE(NothingPast(row, columns));
+    }
+}
+
+TEST(CoverageRows, FoldMovesEverythingPastTheLimitOntoIt) {
+    std::mt19937 random(78);
+    for (int trial = 0; trial < 2000 && !HasFailure(); ++trial) {
+        const int64_t columns = 1 + static_cast<int64_t>(random() % 300);
+        const int64_t limit = static_cast<int64_t>(random() % static_cast<uint32_t>(columns));
+        Model model;
+        Row row = RandomRow(random, columns, model);
+        maskfit::FoldOnto(row.words.data(), columns, limit);
+        Model expected = model;
+        for (int64_t c = limit + 1; c < columns; ++c) {
+            expected[static_cast<size_t>(limit)] = expected[static_cast<size_t>(limit)] || model[static_cast<size_t>(c)];
+            expected[static_cast<size_t>(c)] = false;
+        }
+        EXPECT_EQ(ModelOf(row, columns), expected) << columns << " " << limit;
+    }
+}
+
+TEST(CoverageRows, OrRowUnitesWordByWord) {
+    Row a(130);
+    Row b(130);
+    maskfit::SetColumns(a.words.data(), 3, 70);
+    maskfit::SetColumns(b.words.data(), 60, 129);
+    maskfit::OrRow(a.words.data(), b.words.data(), 3);
+    Model expected(130, false);
+    for (int64_t c = 3; c < 130; ++c) {
+        expected[static_cast<size_t>(c)] = true;
+    }
+    EXPECT_EQ(ModelOf(a, 130), expected);
+}
+
+// Paints into a run of pixels between guard bytes that must stay untouched.
+TEST(CoverageRows, PaintsExactlyTheCoveredEmptyPixelsOfTheRun) {
+    std::mt19937 random(79);
+    constexpr size_t kGuard = 16;
+    constexpr uint8_t kGuardByte = 0;  // empty, so painting into a guard would show
+    for (int trial = 0; trial < 3000 && !HasFailure(); ++trial) {
+        const int64_t columns = 1 + static_cast<int64_t>(random() % 200);
+        Model model;
+        Row row = RandomRow(random, columns, model);
+        const int64_t first = static_cast<int64_t>(random() % static_cast<uint32_t>(columns));
+        const int64_t last = first + static_cast<int64_t>(random() % static_cast<uint32_t>(columns - first));
+        std::vector<uint8_t> pixels(kGuard + static_cast<size_t>(columns) + kGuard, kGuardByte);
+        for (int64_t c = first; c <= last; ++c) {
+            pixels[kGuard + static_cast<size_t>(c)] = random() % 3 == 0 ? static_cast<uint8_t>(1 + random() % 255) : 0;
+        }
+        std::vector<uint8_t> expected = pixels;
+        int64_t firstPainted = INT64_MAX;
+        int64_t lastPainted = -1;
+        for (int64_t c = first; c <= last; ++c) {
+            uint8_t& pixel = expected[kGuard + static_cast<size_t>(c)];
+            if (model[static_cast<size_t>(c)] && pixel == 0) {
+                pixel = 90;
+                firstPainted = std::min(firstPainted, c);
+                lastPainted = std::max(lastPainted, c);
+            }
+        }
+        const maskfit::EmptySpan span = maskfit::PaintCoveredEmpty(
+            row.words.data(), first, last, pixels.data() + kGuard + static_cast<size_t>(first), 90);
+        EXPECT_EQ(pixels, expected) << columns << " " << first << " " << last;
+        EXPECT_EQ(span.first, firstPainted);
+        EXPECT_EQ(span.last, lastPainted);
+    }
+}
+
+}  // namespace
