@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "differential_support.h"
 #include "drawing_support.h"
 #include "placement_support.h"
 
@@ -66,8 +67,7 @@ struct Scene {
 
 // What one library left behind.
 struct Capture {
-    hostsim::Outcome outcome;
-    std::vector<hostsim::SafetyCall> calls;
+    mftest::HostSide host;
     std::vector<uint8_t> memory;
     std::vector<PlacementResult> results;
     PlacementSearchJob job{};
@@ -78,13 +78,9 @@ using Call = std::function<int32_t(const hostsim::EntryPoints&, Scene&)>;
 
 Capture RunOnce(Scene& scene, const Call& call, const hostsim::EntryPoints& entries) {
     const Scene before = scene;
-    hostsim::ResetState();
-    hostsim::State().leaveBy = scene.leaveBy;
-    hostsim::State().refuseRead = scene.refuseRead;
-    hostsim::State().refuseWrite = scene.refuseWrite;
     Capture capture;
-    capture.outcome = hostsim::Run([&] { capture.answer = call(entries, scene); });
-    capture.calls = hostsim::State().safetyCalls;
+    capture.host = mftest::RunFresh(scene.leaveBy, scene.refuseRead, scene.refuseWrite,
+                                    [&] { capture.answer = call(entries, scene); });
     capture.memory = scene.memory;
     capture.results = scene.results;
     capture.job = scene.job;
@@ -124,16 +120,9 @@ void ExpectBothAgree(Scene& scene, const Call& call) {
     ConfineWindows(scene);
     const Capture literal = RunOnce(scene, call, mftest::LiteralEntries());
     const Capture fast = RunOnce(scene, call, mftest::Entries());
-    EXPECT_EQ(literal.outcome.ending, fast.outcome.ending);
-    EXPECT_EQ(literal.outcome.message, fast.outcome.message);
-    EXPECT_EQ(literal.outcome.exceptionType, fast.outcome.exceptionType);
-    EXPECT_EQ(literal.outcome.refusedWrite, fast.outcome.refusedWrite);
+    mftest::ExpectSameEnding(literal.host.outcome, fast.host.outcome);
     EXPECT_EQ(literal.answer, fast.answer);
-    ASSERT_EQ(literal.calls.size(), fast.calls.size());
-    for (size_t i = 0; i < literal.calls.size(); ++i) {
-        EXPECT_EQ(literal.calls[i].write, fast.calls[i].write) << "host check " << i;
-        EXPECT_EQ(literal.calls[i].handle, fast.calls[i].handle) << "host check " << i;
-    }
+    mftest::ExpectSameHostChecks(literal.host.calls, fast.host.calls);
     EXPECT_EQ(literal.job.board.dirty, fast.job.board.dirty);
     EXPECT_EQ(0, std::memcmp(&literal.job, &fast.job, sizeof literal.job)) << "records differ";
     EXPECT_TRUE(literal.memory == fast.memory) << "pixels differ";
