@@ -40,6 +40,34 @@
     .seh_endproc
 .endm
 
+/* Steps of a prologue without a frame pointer, for code that hands RBP to
+ * others: saved registers and the allocation are counted from RSP. */
+.macro UNWIND_PUSH reg
+    pushq %\reg
+    .seh_pushreg %\reg
+.endm
+
+.macro UNWIND_ALLOC bytes
+    subq $\bytes, %rsp
+    .seh_stackalloc \bytes
+.endm
+
+.macro UNWIND_SAVED_VECTOR reg, at
+    .seh_savexmm \reg, \at
+.endm
+
+.macro UNWIND_END_PROLOGUE
+    .seh_endprologue
+.endm
+
+.macro UNWIND_FREE bytes
+    addq $\bytes, %rsp
+.endm
+
+.macro UNWIND_POP reg
+    popq %\reg
+.endm
+
 #else
 
 .macro FUNC_BEGIN name
@@ -75,6 +103,35 @@
 .macro FUNC_END name
     .cfi_endproc
     .size \name, .-\name
+.endm
+
+.macro UNWIND_PUSH reg
+    pushq %\reg
+    .cfi_adjust_cfa_offset 8
+    .cfi_rel_offset %\reg, 0
+.endm
+
+.macro UNWIND_ALLOC bytes
+    subq $\bytes, %rsp
+    .cfi_adjust_cfa_offset \bytes
+.endm
+
+.macro UNWIND_SAVED_VECTOR reg, at
+    .cfi_rel_offset \reg, \at
+.endm
+
+.macro UNWIND_END_PROLOGUE
+.endm
+
+.macro UNWIND_FREE bytes
+    addq $\bytes, %rsp
+    .cfi_adjust_cfa_offset -\bytes
+.endm
+
+.macro UNWIND_POP reg
+    popq %\reg
+    .cfi_adjust_cfa_offset -8
+    .cfi_restore %\reg
 .endm
 
 #endif

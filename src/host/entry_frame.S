@@ -16,6 +16,10 @@
  * [RBP-208, RBP-16); the outgoing home area and stack arguments below it. */
 #define FRAME_AREA 208
 #define FRAME_BASE(reg) leaq -192(%rbp), reg; andq $-32, reg
+/* The frame ends at RBP-16 at the highest, so the two words above it are
+ * free. The unwinder's CFA is RBP+16. */
+#define SAVED_RSI -8
+#define SAVED_RDI -16
 
 .macro SAVE_VECTORS frame
     movaps %xmm6, 16(\frame)
@@ -60,11 +64,17 @@
     call \impl
 .endm
 #else
-/* On ELF the operations are native System V functions, which need no
- * save of XMM6..XMM15 of their own: the arguments (all integers or
- * addresses) move to System V places, and the registers are reloaded from
- * the frame, which already holds them, before the stub returns. */
+/* On ELF the operations are native System V functions, which may change
+ * RSI, RDI and XMM6..XMM15, all of which the host's convention expects kept.
+ * RSI and RDI wait in the two words above the frame (described to the
+ * unwinder, so that a host unwinding through the stub gets them back), the
+ * arguments (all integers or addresses) move to System V places, and the
+ * vector registers are reloaded from the frame, which already holds them. */
 .macro CALL_OPERATION impl, stackArgs
+    movq %rsi, SAVED_RSI(%rbp)
+    .cfi_offset %rsi, SAVED_RSI-16
+    movq %rdi, SAVED_RDI(%rbp)
+    .cfi_offset %rdi, SAVED_RDI-16
     .if \stackArgs > 2
     .set .Larg, 0
     .rept \stackArgs-2
@@ -86,6 +96,8 @@
     call \impl
     FRAME_BASE(%rcx)
     LOAD_VECTORS %rcx
+    movq SAVED_RSI(%rbp), %rsi
+    movq SAVED_RDI(%rbp), %rdi
 .endm
 #endif
 
