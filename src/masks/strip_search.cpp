@@ -113,23 +113,25 @@ struct StripSearch {
     }
 
     // Of the candidates the core leaves open in row y, the first that fits,
-    // or -1. `top` and `bottom` are the core's first row and the row below it.
-    int64_t FirstFitAmong(const Strip& strip, uint64_t open, int64_t y, int64_t top, int64_t bottom) const {
+    // into x. `top` and `bottom` are the core's first row and the row below
+    // it. Any column may be a candidate, negative ones included.
+    bool FirstFitAmong(const Strip& strip, uint64_t open, int64_t y, int64_t top, int64_t bottom, int64_t& x) const {
         if (exact) {
             // Probe 2 reads below the left column, probes 3 and 4 right of the top and bottom rows.
             open &= ~Slot(bottom).left;
             if (layout.farCornerSet) {
                 open &= ~(Slot(top).right | Slot(bottom).right);
             }
-            return open != 0 ? strip.x + __builtin_ctzll(open) : -1;
+            x = strip.x + (open != 0 ? __builtin_ctzll(open) : 0);
+            return open != 0;
         }
         for (; open != 0; open &= open - 1) {
-            const int64_t x = strip.x + __builtin_ctzll(open);
+            x = strip.x + __builtin_ctzll(open);
             if (FitsAt(layout, board, x, y)) {
-                return x;
+                return true;
             }
         }
-        return -1;
+        return false;
     }
 
     // The first row (of `rows`, below rowLimit) with a fit in the strip, or -1.
@@ -146,11 +148,8 @@ struct StripSearch {
             }
             nextRow = bottom + 1;
             const uint64_t open = strip.candidates & ~WindowsFrom(windows, top, bottom);
-            if (open != 0) {
-                x = FirstFitAmong(strip, open, y, top, bottom);
-                if (x >= 0) {
-                    return k;
-                }
+            if (open != 0 && FirstFitAmong(strip, open, y, top, bottom, x)) {
+                return k;
             }
         }
         return -1;
