@@ -12,28 +12,17 @@
 #include <cstring>
 #include <functional>
 #include <limits>
-#include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "differential_support.h"
 #include "drawing_support.h"
+#include "runtime/int_math.h"
 
 namespace {
 
-using Random = std::mt19937;
-
-int32_t Pick(Random& random, int32_t lo, int32_t hi) {
-    return lo + static_cast<int32_t>(random() % (static_cast<uint32_t>(hi - lo) + 1u));
-}
-
-bool Chance(Random& random, uint32_t percent) { return random() % 100u < percent; }
-
-template <typename T>
-T OneOf(Random& random, std::initializer_list<T> values) {
-    return values.begin()[random() % values.size()];
-}
+using mftest::Dice;
 
 // Host memory of one scene: a pixel allocation, the records that view it and
 // the mesh. The library changes only pixels and records, so a snapshot of
@@ -90,109 +79,96 @@ void ExpectSameCapture(const Capture& literal, const Capture& fast) {
     EXPECT_TRUE(literal.pixels == fast.pixels) << "pixels differ";
 }
 
-// Runs the call through both libraries from the same scene and compares.
-void ExpectBothAgree(Scene& scene, const Call& call) {
+// Runs the call through both libraries from the same scene and compares;
+// returns whether the shipped run went unchecked.
+bool ExpectBothAgree(Scene& scene, const Call& call) {
     const Capture literal = RunOnce(scene, call, mftest::LiteralEntries());
     const Capture fast = RunOnce(scene, call, mftest::Entries());
     ExpectSameCapture(literal, fast);
+    return mftest::RanUnchecked(fast.host);
 }
 
 // A coordinate in [0, extent] when tidy; else mostly in [-3, extent + 3],
 // sometimes NaN, infinite, huge, denormal or -0.
-float RandomCoordinate(Random& random, int32_t extent, bool tidy) {
+float RandomCoordinate(Dice& dice, int32_t extent, bool tidy) {
     if (tidy) {
-        return static_cast<float>(Pick(random, 0, extent * 100)) / 100.0f;
+        return static_cast<float>(dice.Between(0, extent * 100)) / 100.0f;
     }
-    switch (random() % 20u) {
+    switch (dice() % 20u) {
         case 0: return std::numeric_limits<float>::quiet_NaN();
-        case 1: return OneOf(random, {std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity()});
-        case 2: return OneOf(random, {1e10f, -1e10f, 70000.0f, -70000.0f});
-        case 3: return OneOf(random, {1e-40f, -1e-40f, -0.0f});
+        case 1: return dice.Among({std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity()});
+        case 2: return dice.Among({1e10f, -1e10f, 70000.0f, -70000.0f});
+        case 3: return dice.Among({1e-40f, -1e-40f, -0.0f});
         case 4:
-        case 5: return static_cast<float>(Pick(random, -3, extent + 3));
-        default: return static_cast<float>(Pick(random, -300, (extent + 3) * 100)) / 100.0f;
+        case 5: return static_cast<float>(dice.Between(-3, extent + 3));
+        default: return static_cast<float>(dice.Between(-300, (extent + 3) * 100)) / 100.0f;
     }
 }
 
-std::vector<Vec2> RandomVertices(Random& random, int32_t count, int32_t extent, bool tidy) {
+std::vector<Vec2> RandomVertices(Dice& dice, int32_t count, int32_t extent, bool tidy) {
     std::vector<Vec2> vertices;
     for (int32_t i = 0; i < count; ++i) {
-        vertices.push_back(Vec2{RandomCoordinate(random, extent, tidy), RandomCoordinate(random, extent, tidy)});
+        vertices.push_back(Vec2{RandomCoordinate(dice, extent, tidy), RandomCoordinate(dice, extent, tidy)});
     }
     // Repeated corners make points and segments.
-    if (count > 1 && Chance(random, 20)) {
+    if (count > 1 && dice.Percent(20)) {
         vertices[1] = vertices[0];
     }
     return vertices;
 }
 
 // A brush half-size: mostly 0 to 6, sometimes negative.
-int32_t RandomMargin(Random& random) {
-    return Chance(random, 5) ? OneOf(random, {-1, -2, INT32_MIN}) : Pick(random, 0, 6);
+int32_t RandomMargin(Dice& dice) {
+    return dice.Percent(5) ? dice.Among({-1, -2, INT32_MIN}) : dice.Between(0, 6);
 }
 
 // Half-sizes for the direct calls. A huge shift comes only with a zero
 // brush: a brush of 2^30 by 2^30 positions per pixel would never finish.
-std::pair<int32_t, int32_t> RandomMargins(Random& random) {
-    const int32_t first = RandomMargin(random);
-    if (Chance(random, 4)) {
-        return OneOf<std::pair<int32_t, int32_t>>(random, {{1 << 30, 0}, {0, 1 << 30}, {INT32_MAX, -3}});
+std::pair<int32_t, int32_t> RandomMargins(Dice& dice) {
+    const int32_t first = RandomMargin(dice);
+    if (dice.Percent(4)) {
+        return dice.Among<std::pair<int32_t, int32_t>>({{1 << 30, 0}, {0, 1 << 30}, {INT32_MAX, -3}});
     }
-    return {first, Chance(random, 80) ? first : RandomMargin(random)};
+    return {first, dice.Percent(80) ? first : RandomMargin(dice)};
 }
 
-int32_t RandomOrigin(Random& random) {
-    if (Chance(random, 3)) {
-        return OneOf(random, {INT32_MIN, INT32_MAX, INT32_MIN + 3, INT32_MAX - 3});
+int32_t RandomOrigin(Dice& dice) {
+    if (dice.Percent(3)) {
+        return dice.Among({INT32_MIN, INT32_MAX, INT32_MIN + 3, INT32_MAX - 3});
     }
-    return Chance(random, 60) ? 0 : Pick(random, -8, 8);
+    return dice.Percent(60) ? 0 : dice.Between(-8, 8);
 }
 
 // A mask of up to 24 x 24 pixels in an allocation with spare bytes after its
 // last row, some pixels already set, and versions that mostly match.
-void RandomMask(Random& random, Scene& scene, int32_t records) {
-    const int32_t width = Pick(random, 1, 24);
-    const int32_t height = Chance(random, 5) ? 0 : Pick(random, 1, 24);
-    const int32_t length = width * height + Pick(random, 0, 2 * width + 2);
+void RandomMask(Dice& dice, Scene& scene, int32_t records) {
+    const int32_t width = dice.Between(1, 24);
+    const int32_t height = dice.Percent(5) ? 0 : dice.Between(1, 24);
+    const int32_t length = width * height + dice.Between(0, 2 * width + 2);
     scene.pixels.assign(static_cast<size_t>(length), 0);
-    if (Chance(random, 50)) {
-        const uint32_t density = Pick(random, 1, 60);
+    if (dice.Percent(50)) {
+        const uint32_t density = dice.Between(1, 60);
         for (uint8_t& pixel : scene.pixels) {
-            if (Chance(random, density)) {
-                pixel = OneOf<uint8_t>(random, {FILL_INTERIOR, FILL_BORDER, FILL_RECT, 1, 255});
+            if (dice.Percent(density)) {
+                pixel = dice.Among<uint8_t>({FILL_INTERIOR, FILL_BORDER, FILL_RECT, 1, 255});
             }
         }
     }
     ShapeMask mask{};
     mask.width = width;
     mask.height = height;
-    mask.origin = MaskOrigin{RandomOrigin(random), RandomOrigin(random)};
-    mask.bounds = MaskBounds{Pick(random, -2, width + 4), Pick(random, -2, height + 4), Pick(random, -3, 30),
-                             Pick(random, -3, 30)};
-    if (Chance(random, 5)) {
-        mask.bounds.x0 = OneOf(random, {INT32_MAX, INT32_MIN});
+    mask.origin = MaskOrigin{RandomOrigin(dice), RandomOrigin(dice)};
+    mask.bounds = MaskBounds{dice.Between(-2, width + 4), dice.Between(-2, height + 4), dice.Between(-3, 30),
+                             dice.Between(-3, 30)};
+    if (dice.Percent(5)) {
+        mask.bounds.x0 = dice.Among({INT32_MAX, INT32_MIN});
     }
-    mask.dirty = Chance(random, 70) ? mftest::UntouchedDirty()
-                                    : DirtyRect{Pick(random, -2, 30), Pick(random, -2, 30), Pick(random, -2, 30),
-                                                Pick(random, -2, 30)};
-    mask.hostData = random();
+    mask.dirty = dice.Percent(70) ? mftest::UntouchedDirty()
+                                    : DirtyRect{dice.Between(-2, 30), dice.Between(-2, 30), dice.Between(-2, 30),
+                                                dice.Between(-2, 30)};
+    mask.hostData = dice();
     mask.pixels = mftest::ViewOf(scene.pixels.data(), length, &scene.pixelVersionWord);
     scene.shapes.assign(static_cast<size_t>(records), mask);
-}
-
-// Version word and version: matching, or failing the read test, the write
-// test or both; a failing test may be refused.
-void RandomVersions(Random& random, uint32_t& word, AtomicSafetyHandle& handle, Scene& scene) {
-    word = 0;
-    handle.version = 0;
-    switch (Chance(random, 85) ? 0 : Pick(random, 1, 3)) {
-        case 1: word = 6; break;              // the write test fails
-        case 2: word = 5; break;              // the read test fails
-        case 3: word = 6; handle.version = 1; break;  // both fail
-        default: return;
-    }
-    scene.refuseRead = scene.refuseRead || Chance(random, 15);
-    scene.refuseWrite = scene.refuseWrite || Chance(random, 15);
 }
 
 // Indices of the first and last byte that differ, or {1, 0} when none do.
@@ -211,18 +187,18 @@ std::pair<int32_t, int32_t> ChangedRange(const std::vector<uint8_t>& before, con
 // Mostly the whole allocation; else a window that starts or ends one element
 // before, at or after the first and last byte the call changes; else a
 // random one, possibly empty. Never beyond the allocation.
-void RandomWindow(Random& random, Scene& scene, const Call& call) {
+void RandomWindow(Dice& dice, Scene& scene, const Call& call) {
     CheckedArray& view = scene.Mask().pixels;
     const int32_t last = view.length - 1;
-    const uint32_t kind = random() % 10u;
+    const uint32_t kind = dice() % 10u;
     if (kind == 9) {
-        view.minIndex = Pick(random, 0, last + 1);
-        view.maxIndex = Pick(random, -1, last);
+        view.minIndex = dice.Between(0, last + 1);
+        view.maxIndex = dice.Between(-1, last);
     } else if (kind >= 6) {
         const auto changed = ChangedRange(scene.pixels, RunOnce(scene, call, mftest::LiteralEntries()).pixels);
         if (changed.first <= changed.second) {
-            view.minIndex = std::clamp(changed.first + Pick(random, -1, 1), 0, last);
-            view.maxIndex = std::clamp(changed.second + Pick(random, -1, 1), 0, last);
+            view.minIndex = std::clamp(changed.first + dice.Between(-1, 1), 0, last);
+            view.maxIndex = std::clamp(changed.second + dice.Between(-1, 1), 0, last);
         }
     }
     for (ShapeMask& shape : scene.shapes) {
@@ -231,24 +207,25 @@ void RandomWindow(Random& random, Scene& scene, const Call& call) {
 }
 
 // Versions and window of the mask's pixels, then both runs.
-void RandomAccessAndCompare(Random& random, Scene& scene, const Call& call) {
-    scene.leaveBy = Chance(random, 50) ? hostsim::LeaveBy::kLongJump : hostsim::LeaveBy::kException;
-    RandomVersions(random, scene.pixelVersionWord, scene.Mask().pixels.safety, scene);
-    RandomWindow(random, scene, call);
-    ExpectBothAgree(scene, call);
+bool RandomAccessAndCompare(Dice& dice, Scene& scene, const Call& call) {
+    scene.leaveBy = dice.Percent(50) ? hostsim::LeaveBy::kLongJump : hostsim::LeaveBy::kException;
+    mftest::RandomVersions(dice, scene.pixelVersionWord, scene.Mask().pixels.safety, scene.refuseRead,
+                           scene.refuseWrite);
+    RandomWindow(dice, scene, call);
+    return ExpectBothAgree(scene, call);
 }
 
 // Small jittered grids whose cells share edges, or random triangles.
-void RandomMesh(Random& random, Scene& scene, int32_t extent, bool tidy) {
+void RandomMesh(Dice& dice, Scene& scene, int32_t extent, bool tidy) {
     scene.indices.clear();
-    if (Chance(random, 50)) {
-        const int32_t cells = Pick(random, 1, 3);
-        const float cell = static_cast<float>(Pick(random, 1, std::max(1, (extent - 2) / cells)));
-        const float start = static_cast<float>(tidy ? 1 : Pick(random, -3, 6));
+    if (dice.Percent(50)) {
+        const int32_t cells = dice.Between(1, 3);
+        const float cell = static_cast<float>(dice.Between(1, std::max(1, (extent - 2) / cells)));
+        const float start = static_cast<float>(tidy ? 1 : dice.Between(-3, 6));
         scene.vertices.clear();
         for (int32_t row = 0; row <= cells; ++row) {
             for (int32_t column = 0; column <= cells; ++column) {
-                const float jitter = static_cast<float>(Pick(random, -100, 100)) / 100.0f;
+                const float jitter = static_cast<float>(dice.Between(-100, 100)) / 100.0f;
                 scene.vertices.push_back(Vec2{start + cell * static_cast<float>(column) + jitter,
                                               start + cell * static_cast<float>(row) - jitter});
             }
@@ -261,21 +238,21 @@ void RandomMesh(Random& random, Scene& scene, int32_t extent, bool tidy) {
             }
         }
     } else {
-        scene.vertices = RandomVertices(random, Pick(random, 3, 8), extent, tidy);
-        const int32_t triangles = Pick(random, 1, 5);
+        scene.vertices = RandomVertices(dice, dice.Between(3, 8), extent, tidy);
+        const int32_t triangles = dice.Between(1, 5);
         for (int32_t i = 0; i < 3 * triangles; ++i) {
-            scene.indices.push_back(Pick(random, 0, static_cast<int32_t>(scene.vertices.size()) - 1));
+            scene.indices.push_back(dice.Between(0, static_cast<int32_t>(scene.vertices.size()) - 1));
         }
     }
     // Some triangles listed the other way round, for the list fill to turn.
     for (size_t k = 0; k + 2 < scene.indices.size(); k += 3) {
-        if (Chance(random, 30)) {
+        if (dice.Percent(30)) {
             std::swap(scene.indices[k], scene.indices[k + 1]);
         }
     }
     // Sometimes a trailing partial triple that must be left alone.
-    if (Chance(random, 10)) {
-        scene.indices.resize(scene.indices.size() - static_cast<size_t>(Pick(random, 1, 2)));
+    if (dice.Percent(10)) {
+        scene.indices.resize(scene.indices.size() - static_cast<size_t>(dice.Between(1, 2)));
     }
 }
 
@@ -287,12 +264,12 @@ struct Extent {
     bool tidy;
 };
 
-Extent RandomExtent(Random& random, const ShapeMask& mask, int32_t margin) {
-    if (Chance(random, 40)) {
+Extent RandomExtent(Dice& dice, const ShapeMask& mask, int32_t margin) {
+    if (dice.Percent(40)) {
         const int32_t room = std::min(mask.width, mask.height) - 2 * std::clamp(margin, 0, 8) - 1;
         return {std::max(room, 1), true};
     }
-    return {Pick(random, 1, std::max(mask.width, mask.height)), false};
+    return {dice.Between(1, std::max(mask.width, mask.height)), false};
 }
 
 // Margins and where the triangles lie, for a scene's mask.
@@ -301,9 +278,9 @@ struct Drawing {
     Extent where;
 };
 
-Drawing RandomDrawing(Random& random, const ShapeMask& mask) {
-    const auto [marginX, marginY] = RandomMargins(random);
-    return {marginX, marginY, RandomExtent(random, mask, std::max(marginX, marginY))};
+Drawing RandomDrawing(Dice& dice, const ShapeMask& mask) {
+    const auto [marginX, marginY] = RandomMargins(dice);
+    return {marginX, marginY, RandomExtent(dice, mask, std::max(marginX, marginY))};
 }
 
 constexpr int kScenes = 1500;
@@ -311,29 +288,41 @@ constexpr int kScenes = 1500;
 // Scenes from one seed: a random mask of `records` records, completed by
 // `make`, which returns the call to compare, run with random access rights.
 template <typename Make>
-void CompareScenes(uint32_t seed, int32_t records, Make make) {
-    Random random(seed);
-    for (int i = 0; i < kScenes && !::testing::Test::HasFailure(); ++i) {
-        SCOPED_TRACE("scene " + std::to_string(i));
+void CompareScenes(uint32_t seed, int32_t records, uint32_t uncheckedFloorPercent, Make make) {
+    mftest::ForEachScene(seed, kScenes, uncheckedFloorPercent, [&](Dice& dice) {
         Scene scene;
-        RandomMask(random, scene, records);
-        const Call call = make(random, scene);
-        RandomAccessAndCompare(random, scene, call);
-    }
+        RandomMask(dice, scene, records);
+        const Call call = make(dice, scene);
+        return RandomAccessAndCompare(dice, scene, call);
+    });
 }
 
 class DrawingDifferentialTest : public mftest::HostTest {};
 
+// Through origins that wrap, now and then.
+TEST_F(DrawingDifferentialTest, SetPixel) {
+    CompareScenes(6006, 1, 50, [](Dice& dice, Scene& scene) -> Call {
+        const ShapeMask& mask = scene.Mask();
+        const int32_t value = dice.Among<int32_t>({FILL_INTERIOR, FILL_BORDER, 0, 256 + FILL_BORDER, -1, 1});
+        const int32_t x = maskfit::WrapAdd(mask.origin.x, mftest::RandomPixelCoordinate(dice, mask.width));
+        const int32_t y = maskfit::WrapAdd(mask.origin.y, mftest::RandomPixelCoordinate(dice, mask.height));
+        return [=](const hostsim::EntryPoints& lib, Scene& s) {
+            lib.setPixel(&s.Mask(), nullptr, nullptr, nullptr, value, 0, 0, x, y);
+            return 0;
+        };
+    });
+}
+
 TEST_F(DrawingDifferentialTest, PaintBorder) {
-    CompareScenes(1001, 1, [](Random& random, Scene& scene) -> Call {
-        const int32_t value = OneOf<int32_t>(random, {FILL_BORDER, 0, 256 + FILL_BORDER, 7, -1});
+    CompareScenes(1001, 1, 65, [](Dice& dice, Scene& scene) -> Call {
+        const int32_t value = dice.Among<int32_t>({FILL_BORDER, 0, 256 + FILL_BORDER, 7, -1});
         const int32_t extent = std::max(scene.Mask().width, scene.Mask().height);
-        int32_t cx = Pick(random, -8, extent + 8);
-        const int32_t cy = Pick(random, -8, extent + 8);
-        const int32_t rx = Chance(random, 10) ? Pick(random, -1, 0) : Pick(random, 1, 9);
-        const int32_t ry = Chance(random, 10) ? Pick(random, -1, 0) : Pick(random, 1, 9);
-        if (Chance(random, 4)) {
-            cx = OneOf(random, {INT32_MAX - 2, INT32_MIN + 2});  // positions that wrap
+        int32_t cx = dice.Between(-8, extent + 8);
+        const int32_t cy = dice.Between(-8, extent + 8);
+        const int32_t rx = dice.Percent(10) ? dice.Between(-1, 0) : dice.Between(1, 9);
+        const int32_t ry = dice.Percent(10) ? dice.Between(-1, 0) : dice.Between(1, 9);
+        if (dice.Percent(4)) {
+            cx = dice.Among({INT32_MAX - 2, INT32_MIN + 2});  // positions that wrap
         }
         return [=](const hostsim::EntryPoints& lib, Scene& s) {
             lib.paintBorder(&s.Mask(), nullptr, value, cx, cy, rx, ry);
@@ -343,13 +332,13 @@ TEST_F(DrawingDifferentialTest, PaintBorder) {
 }
 
 TEST_F(DrawingDifferentialTest, RasterizeTriangle) {
-    CompareScenes(2002, 1, [](Random& random, Scene& scene) -> Call {
-        const Drawing drawing = RandomDrawing(random, scene.Mask());
-        scene.vertices = RandomVertices(random, 3, drawing.where.extent, drawing.where.tidy);
-        if (Chance(random, 50)) {
+    CompareScenes(2002, 1, 70, [](Dice& dice, Scene& scene) -> Call {
+        const Drawing drawing = RandomDrawing(dice, scene.Mask());
+        scene.vertices = RandomVertices(dice, 3, drawing.where.extent, drawing.where.tidy);
+        if (dice.Percent(50)) {
             std::swap(scene.vertices[0], scene.vertices[1]);
         }
-        const int32_t value = OneOf<int32_t>(random, {FILL_INTERIOR, FILL_INTERIOR, FILL_INTERIOR, 0, Pick(random, 1, 255)});
+        const int32_t value = dice.Among<int32_t>({FILL_INTERIOR, FILL_INTERIOR, FILL_INTERIOR, 0, dice.Between(1, 255)});
         return [=](const hostsim::EntryPoints& lib, Scene& s) {
             lib.rasterizeTriangle(0, &s.Mask(), 0, 0, nullptr, value, &s.vertices[0], &s.vertices[1],
                                   &s.vertices[2], drawing.marginX, drawing.marginY);
@@ -359,9 +348,9 @@ TEST_F(DrawingDifferentialTest, RasterizeTriangle) {
 }
 
 TEST_F(DrawingDifferentialTest, RasterizeTriangles) {
-    CompareScenes(3003, 1, [](Random& random, Scene& scene) -> Call {
-        const Drawing drawing = RandomDrawing(random, scene.Mask());
-        RandomMesh(random, scene, drawing.where.extent, drawing.where.tidy);
+    CompareScenes(3003, 1, 60, [](Dice& dice, Scene& scene) -> Call {
+        const Drawing drawing = RandomDrawing(dice, scene.Mask());
+        RandomMesh(dice, scene, drawing.where.extent, drawing.where.tidy);
         return [=](const hostsim::EntryPoints& lib, Scene& s) {
             return lib.rasterizeTriangles(1, 2, 3, s.vertices.data(), 0, s.indices.data(),
                                           static_cast<int32_t>(s.indices.size()), &s.Mask(), drawing.marginX,
@@ -372,23 +361,23 @@ TEST_F(DrawingDifferentialTest, RasterizeTriangles) {
 
 TEST_F(DrawingDifferentialTest, BuildShapeMask) {
     constexpr int32_t kRecords = 3;
-    CompareScenes(4004, kRecords, [](Random& random, Scene& scene) -> Call {
+    CompareScenes(4004, kRecords, 25, [](Dice& dice, Scene& scene) -> Call {
         const int32_t extent = std::max(scene.Mask().width, scene.Mask().height);
         ShapeBuildJob& job = scene.job;
-        job.margin = RandomMargin(random);
-        const Extent where = RandomExtent(random, scene.Mask(), job.margin);
-        RandomMesh(random, scene, where.extent, where.tidy);
-        job.skipRectFill = OneOf(random, {0, 0, 0, 1, -5});
-        job.maxCoord = Chance(random, 5) ? INT32_MAX : Pick(random, -2, extent + 4);
-        job.drawSize = Chance(random, 5) ? Pick(random, -3, 0) : Pick(random, 1, extent + 4);
-        job.shapeIndex = Chance(random, 90) ? Pick(random, 0, kRecords - 1) : OneOf(random, {-1, kRecords});
+        job.margin = RandomMargin(dice);
+        const Extent where = RandomExtent(dice, scene.Mask(), job.margin);
+        RandomMesh(dice, scene, where.extent, where.tidy);
+        job.skipRectFill = dice.Among({0, 0, 0, 1, -5});
+        job.maxCoord = dice.Percent(5) ? INT32_MAX : dice.Between(-2, extent + 4);
+        job.drawSize = dice.Percent(5) ? dice.Between(-3, 0) : dice.Between(1, extent + 4);
+        job.shapeIndex = dice.Percent(90) ? dice.Between(0, kRecords - 1) : dice.Among({-1, kRecords});
         job.vertices = scene.vertices.data();
         job.indices = scene.indices.data();
         job.indexCount = static_cast<int32_t>(scene.indices.size());
         job.shapes = mftest::ViewOf(scene.shapes.data(), kRecords, &scene.shapesVersionWord);
-        RandomVersions(random, scene.shapesVersionWord, job.shapes.safety, scene);
-        if (Chance(random, 10)) {
-            job.shapes.minIndex = job.shapes.maxIndex = Pick(random, 0, kRecords - 1);  // one element per job
+        mftest::RandomVersions(dice, scene.shapesVersionWord, job.shapes.safety, scene.refuseRead, scene.refuseWrite);
+        if (dice.Percent(10)) {
+            job.shapes.minIndex = job.shapes.maxIndex = dice.Between(0, kRecords - 1);  // one element per job
         }
         return [](const hostsim::EntryPoints& lib, Scene& s) {
             lib.buildShapeMask(&s.job, nullptr, nullptr, nullptr, 0);
@@ -405,12 +394,12 @@ namespace {
 // several strips of rows, with meshes that run past the last row and, from
 // column 1 on, past the last column, where brush positions are clamped.
 TEST_F(DrawingDifferentialTest, WideMasks) {
-    Random random(5005);
+    Dice dice(5005);
     for (int i = 0; i < 6 && !HasFailure(); ++i) {
         SCOPED_TRACE("scene " + std::to_string(i));
         Scene scene;
-        const int32_t width = Pick(random, 2100, 2400);
-        const int32_t height = Pick(random, 40, 70);
+        const int32_t width = dice.Between(2100, 2400);
+        const int32_t height = dice.Between(40, 70);
         scene.pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height + 12), 0);
         ShapeMask mask{};
         mask.width = width;
@@ -420,14 +409,14 @@ TEST_F(DrawingDifferentialTest, WideMasks) {
         mask.pixels = mftest::ViewOf(scene.pixels.data(), static_cast<int32_t>(scene.pixels.size()),
                                      &scene.pixelVersionWord);
         scene.shapes.assign(1, mask);
-        const int32_t columns = Pick(random, 4, 9);
-        const float left = static_cast<float>(Pick(random, 1, 40));
-        const float cell = (static_cast<float>(width) - left + static_cast<float>(Pick(random, -60, 3))) /
+        const int32_t columns = dice.Between(4, 9);
+        const float left = static_cast<float>(dice.Between(1, 40));
+        const float cell = (static_cast<float>(width) - left + static_cast<float>(dice.Between(-60, 3))) /
                            static_cast<float>(columns);
         for (int32_t row = 0; row <= 2; ++row) {
             for (int32_t column = 0; column <= columns; ++column) {
-                scene.vertices.push_back(Vec2{left + cell * static_cast<float>(column) + static_cast<float>(Pick(random, -9, 9)),
-                                              static_cast<float>(row * (height + 4) / 2 + Pick(random, 0, 3))});
+                scene.vertices.push_back(Vec2{left + cell * static_cast<float>(column) + static_cast<float>(dice.Between(-9, 9)),
+                                              static_cast<float>(row * (height + 4) / 2 + dice.Between(0, 3))});
             }
         }
         for (int32_t column = 0; column < columns; ++column) {
@@ -436,7 +425,7 @@ TEST_F(DrawingDifferentialTest, WideMasks) {
             const int32_t e = c + columns + 1;
             scene.indices.insert(scene.indices.end(), {a, a + 1, c + 1, a, c + 1, c, c, c + 1, e + 1, c, e + 1, e});
         }
-        const int32_t margin = Pick(random, 1, 3);
+        const int32_t margin = dice.Between(1, 3);
         ExpectBothAgree(scene, [margin](const hostsim::EntryPoints& lib, Scene& s) {
             return lib.rasterizeTriangles(1, 2, 3, s.vertices.data(), 0, s.indices.data(),
                                           static_cast<int32_t>(s.indices.size()), &s.Mask(), margin, margin);

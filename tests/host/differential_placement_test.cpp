@@ -23,26 +23,12 @@
 
 namespace {
 
-// The random choices of the scenes, from one fixed seed per test.
-class Dice {
-public:
-    explicit Dice(uint32_t seed) : engine_(seed) {}
+using mftest::Dice;
 
-    int32_t Between(int64_t lo, int64_t hi) {
-        return static_cast<int32_t>(lo + static_cast<int64_t>(engine_() % static_cast<uint64_t>(hi - lo + 1)));
-    }
-    bool Percent(uint32_t percent) { return engine_() % 100u < percent; }
-    template <typename T>
-    T Among(std::initializer_list<T> values) {
-        return values.begin()[engine_() % values.size()];
-    }
-
-private:
-    std::mt19937 engine_;
-};
-
-constexpr int64_t kGuard = 80;       // spare bytes around each mask's pixels
+constexpr int64_t kGuard = 256;      // spare bytes around each mask's pixels
 constexpr int32_t kResultSlots = 4;  // results elements the views may reach
+
+int32_t ClampToInt32(int64_t value) { return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX)); }
 
 // Host memory of one scene. One allocation holds guard bytes, the board's
 // pixels, guard bytes, the shape's pixels and guard bytes, so that every
@@ -54,8 +40,10 @@ struct Scene {
     uint32_t resultsWord = 0;
     std::vector<PlacementResult> results;  // a spare element on either side of the slots
     PlacementSearchJob job{};              // its board and shape are also the direct calls' records
-    int32_t x = 0;
+    int32_t x = 0;  // board position
     int32_t y = 0;
+    int32_t shapeX = 0;  // shape pixel of the single-pixel calls
+    int32_t shapeY = 0;
     bool refuseRead = false;
     bool refuseWrite = false;
     hostsim::LeaveBy leaveBy = hostsim::LeaveBy::kLongJump;
@@ -116,7 +104,8 @@ void ConfineWindows(Scene& scene) {
     }
 }
 
-void ExpectBothAgree(Scene& scene, const Call& call) {
+// Returns what the shipped library left behind.
+Capture ExpectBothAgree(Scene& scene, const Call& call) {
     ConfineWindows(scene);
     const Capture literal = RunOnce(scene, call, mftest::LiteralEntries());
     const Capture fast = RunOnce(scene, call, mftest::Entries());
@@ -129,6 +118,7 @@ void ExpectBothAgree(Scene& scene, const Call& call) {
     const size_t resultBytes = literal.results.size() * sizeof(PlacementResult);
     EXPECT_TRUE(resultBytes == 0 || std::memcmp(literal.results.data(), fast.results.data(), resultBytes) == 0)
         << "results differ";
+    return fast;
 }
 
 struct Pixel {
@@ -161,25 +151,8 @@ void RandomWindow(Dice& dice, CheckedArray& view, Reach reach) {
         lo = dice.Between(-2, view.length + 1LL);
         hi = dice.Between(-2, view.length + 1LL);
     }
-    view.minIndex = static_cast<int32_t>(std::clamp<int64_t>(lo, INT32_MIN, INT32_MAX));
-    view.maxIndex = static_cast<int32_t>(std::clamp<int64_t>(hi, INT32_MIN, INT32_MAX));
-}
-
-// Matching versions mostly; else a word that fails the read test, the write
-// test or both, whose host check may refuse.
-void RandomVersions(Dice& dice, uint32_t& word, AtomicSafetyHandle& handle, Scene& scene) {
-    word = 0;
-    handle.version = 0;
-    if (dice.Percent(88)) {
-        return;
-    }
-    switch (dice.Between(0, 2)) {
-        case 0: word = 6; break;   // reads pass, writes call the host
-        case 1: word = 5; break;   // reads call the host, writes pass
-        default: word = 8; break;  // both call the host
-    }
-    scene.refuseRead = scene.refuseRead || dice.Percent(20);
-    scene.refuseWrite = scene.refuseWrite || dice.Percent(20);
+    view.minIndex = ClampToInt32(lo);
+    view.maxIndex = ClampToInt32(hi);
 }
 
 uint8_t RandomSetValue(Dice& dice) { return dice.Among<uint8_t>({FILL_INTERIOR, FILL_BORDER, FILL_RECT, 1, 255}); }
@@ -211,9 +184,13 @@ void MaybeBottomUp(Dice& dice, Mask& mask) {
     }
 }
 
-// A position mostly where the shape's rectangle lies on the board.
+// A position mostly where the shape's rectangle lies on the board, half of
+// the time with room for the fit test's probes one pixel past it; else up
+// to two pixels before it.
 int32_t RandomPosition(Dice& dice, int32_t boardExtent, int32_t low, int32_t high) {
-    return dice.Between(-2, std::max<int64_t>(-2, boardExtent - (static_cast<int64_t>(high) - low)));
+    const int32_t first = dice.Percent(80) ? 0 : -2;
+    const int64_t last = boardExtent - (static_cast<int64_t>(high) - low) - (dice.Percent(50) ? 1 : 0);
+    return dice.Between(first, std::max<int64_t>(first, last));
 }
 
 // Percent of set pixels.
@@ -228,6 +205,29 @@ Density RandomDensity(Dice& dice) {
     const uint32_t holes = dice.Among<uint32_t>({0, 0, 0, 2, 30});
     return Density{dice.Among<uint32_t>({0, 2, 5, 10, 25, 50}),
                    dice.Percent(85) ? 100 - holes : dice.Among<uint32_t>({0, 40})};
+}
+
+// A content rectangle as a host may pass it stale: empty, inverted, far off
+// or huge, on either axis.
+MaskBounds StaleRectangle(Dice& dice, int32_t width, int32_t height) {
+    auto corners = [&dice](int32_t extent, int32_t& low, int32_t& high) {
+        low = dice.Among<int32_t>({0, 0, -1, extent, INT32_MIN, INT32_MAX, dice.Between(-3 * extent, 3 * extent)});
+        switch (dice.Between(0, 3)) {
+            case 0: high = low; break;
+            case 1: high = ClampToInt32(static_cast<int64_t>(low) - dice.Between(1, extent + 40LL)); break;
+            case 2: high = ClampToInt32(static_cast<int64_t>(low) + dice.Between(1 << 20, INT32_MAX)); break;
+            default: high = dice.Among<int32_t>({INT32_MIN, INT32_MAX, extent, -1}); break;
+        }
+    };
+    MaskBounds bounds{};
+    corners(width, bounds.x0, bounds.x1);
+    corners(height, bounds.y0, bounds.y1);
+    if (static_cast<int64_t>(bounds.x1) - bounds.x0 > INT32_MAX) {
+        // Columns that wrap below zero leave every row empty: with a huge
+        // row count the call would spin through empty rows for seconds.
+        bounds.y1 = ClampToInt32(static_cast<int64_t>(bounds.y0) + dice.Between(-1, 3));
+    }
+    return bounds;
 }
 
 // Board and shape with their pixels. Now and then the shape's view points
@@ -246,10 +246,13 @@ void RandomMasks(Dice& dice, Scene& scene, const Sizes& sizes, const Density& de
     BoardMask& b = scene.Board();
     b.width = sizes.boardWidth;
     b.height = sizes.boardHeight;
-    // Placement limits mostly the board's size, else one off.
+    // Placement limits mostly the board's size, else one off, or stale.
     const int32_t off = dice.Percent(60) ? 0 : 1;
     b.bounds =
         MaskBounds{sizes.boardWidth + dice.Between(-off, off), sizes.boardHeight + dice.Between(-off, off), 5, 6};
+    if (dice.Percent(6)) {
+        b.bounds = StaleRectangle(dice, sizes.boardWidth, sizes.boardHeight);
+    }
     b.dirty = dice.Percent(70)
                   ? mftest::UntouchedDirty()
                   : DirtyRect{dice.Between(-2, 30), dice.Between(-2, 30), dice.Between(-2, 30), dice.Between(-2, 30)};
@@ -265,7 +268,7 @@ void RandomMasks(Dice& dice, Scene& scene, const Sizes& sizes, const Density& de
     const int32_t y0 = dice.Percent(80) ? 0 : dice.Between(-1, sizes.shapeHeight);
     const int32_t x1 = dice.Percent(60) ? sizes.shapeWidth - edge : dice.Between(x0 - 1, sizes.shapeWidth - edge);
     const int32_t y1 = dice.Percent(60) ? sizes.shapeHeight - edge : dice.Between(y0 - 1, sizes.shapeHeight - edge);
-    s.bounds = MaskBounds{x0, y0, x1, y1};
+    s.bounds = dice.Percent(6) ? StaleRectangle(dice, sizes.shapeWidth, sizes.shapeHeight) : MaskBounds{x0, y0, x1, y1};
     s.dirty = mftest::UntouchedDirty();
     s.origin = MaskOrigin{dice.Between(-5, 5), dice.Between(-5, 5)};
     s.pixels = mftest::ViewOf(shape, static_cast<int32_t>(shapeLength), &scene.shapeWord);
@@ -275,8 +278,13 @@ void RandomMasks(Dice& dice, Scene& scene, const Sizes& sizes, const Density& de
     scene.leaveBy = dice.Percent(50) ? hostsim::LeaveBy::kLongJump : hostsim::LeaveBy::kException;
 }
 
+// Shapes mostly no larger than the board, so that they can be placed on it.
 Sizes SmallSizes(Dice& dice) {
-    return Sizes{dice.Between(1, 40), dice.Between(1, 24), dice.Between(1, 14), dice.Between(1, 12)};
+    const int32_t boardWidth = dice.Between(1, 40);
+    const int32_t boardHeight = dice.Between(1, 24);
+    const bool fits = dice.Percent(80);
+    return Sizes{boardWidth, boardHeight, dice.Between(1, fits ? std::min(boardWidth, 14) : 14),
+                 dice.Between(1, fits ? std::min(boardHeight, 12) : 12)};
 }
 
 // Wide enough for several strips of 64 columns, and shapes of 64 or more.
@@ -297,8 +305,8 @@ void RandomAccess(Dice& dice, Scene& scene, Reach boardReach, Reach shapeReach) 
     if (dice.Percent(50)) {
         return;
     }
-    RandomVersions(dice, scene.boardWord, scene.Board().pixels.safety, scene);
-    RandomVersions(dice, scene.shapeWord, scene.Shape().pixels.safety, scene);
+    mftest::RandomVersions(dice, scene.boardWord, scene.Board().pixels.safety, scene.refuseRead, scene.refuseWrite);
+    mftest::RandomVersions(dice, scene.shapeWord, scene.Shape().pixels.safety, scene.refuseRead, scene.refuseWrite);
     RandomWindow(dice, scene.Board().pixels, boardReach);
     RandomWindow(dice, scene.Shape().pixels, shapeReach);
 }
@@ -337,9 +345,7 @@ int32_t RunBlit(const hostsim::EntryPoints& lib, Scene& scene) {
 }
 
 TEST_F(PlacementDifferentialTest, CanPlace) {
-    Dice dice(7001);
-    for (int i = 0; i < 1500 && !HasFailure(); ++i) {
-        SCOPED_TRACE("scene " + std::to_string(i));
+    mftest::ForEachScene(7001, 1500, 33, [](Dice& dice) {
         Scene scene;
         RandomPlacement(dice, scene);
         RandomAccess(dice, scene, BoardFitReach(scene, scene.x, scene.y, scene.x, scene.y),
@@ -347,9 +353,42 @@ TEST_F(PlacementDifferentialTest, CanPlace) {
         if (dice.Percent(5)) {
             scene.x = ShiftForWrap(dice, scene.x, scene.Board().width, scene.y);
         }
-        ExpectBothAgree(scene, RunCanPlace);
-    }
+        return mftest::RanUnchecked(ExpectBothAgree(scene, RunCanPlace).host);
+    });
 }
+
+int32_t RunCopyPixel(const hostsim::EntryPoints& lib, Scene& scene) {
+    lib.copyPixel(nullptr, &scene.Board(), &scene.Shape(), scene.x, scene.y, scene.shapeX, scene.shapeY);
+    return 0;
+}
+
+int32_t RunPixelsOverlap(const hostsim::EntryPoints& lib, Scene& scene) {
+    return lib.pixelsOverlap(&scene.Board(), &scene.Shape(), scene.x, scene.y, scene.shapeX, scene.shapeY);
+}
+
+// One board pixel and one shape pixel, now and then through sums that wrap.
+void ComparePixelPairs(uint32_t seed, uint32_t uncheckedFloorPercent, const Call& call) {
+    mftest::ForEachScene(seed, 1500, uncheckedFloorPercent, [&](Dice& dice) {
+        Scene scene;
+        RandomPlacement(dice, scene);
+        const BoardMask& board = scene.Board();
+        const ShapeMask& shape = scene.Shape();
+        scene.x = mftest::RandomPixelCoordinate(dice, std::abs(board.width));
+        scene.y = mftest::RandomPixelCoordinate(dice, board.height);
+        scene.shapeX = mftest::RandomPixelCoordinate(dice, std::abs(shape.width));
+        scene.shapeY = mftest::RandomPixelCoordinate(dice, shape.height);
+        RandomAccess(dice, scene, ReachOf(board.width, {{scene.x, scene.y}}),
+                     ReachOf(shape.width, {{scene.shapeX, scene.shapeY}}));
+        if (dice.Percent(5)) {
+            scene.x = ShiftForWrap(dice, scene.x, board.width, scene.y);
+        }
+        return mftest::RanUnchecked(ExpectBothAgree(scene, call).host);
+    });
+}
+
+TEST_F(PlacementDifferentialTest, CopyPixel) { ComparePixelPairs(7008, 50, RunCopyPixel); }
+
+TEST_F(PlacementDifferentialTest, PixelsOverlap) { ComparePixelPairs(7009, 50, RunPixelsOverlap); }
 
 // Points the shape's view at board pixels a few bytes from where the blit
 // writes, often with the board's row width, so that the blit reads bytes it
@@ -368,9 +407,7 @@ void ReadWhereWritten(Dice& dice, Scene& scene) {
 }
 
 TEST_F(PlacementDifferentialTest, BlitShape) {
-    Dice dice(7002);
-    for (int i = 0; i < 1200 && !HasFailure(); ++i) {
-        SCOPED_TRACE("scene " + std::to_string(i));
+    mftest::ForEachScene(7002, 1200, 70, [](Dice& dice) {
         Scene scene;
         RandomPlacement(dice, scene);
         const MaskBounds& b = scene.Shape().bounds;
@@ -387,16 +424,28 @@ TEST_F(PlacementDifferentialTest, BlitShape) {
         if (dice.Percent(10)) {
             ReadWhereWritten(dice, scene);
         }
-        ExpectBothAgree(scene, RunBlit);
+        return mftest::RanUnchecked(ExpectBothAgree(scene, RunBlit).host);
+    });
+}
+
+// Where a range starts: mostly at the board's first columns or rows, else
+// anywhere from far below them to past the board's end.
+int32_t RandomStart(Dice& dice, int32_t extent) {
+    switch (dice.Between(0, 9)) {
+        case 0: return dice.Between(INT32_MIN, INT32_MIN + 64LL);
+        case 1: return dice.Between(-4LL * extent - 64, -1);
+        case 2: return dice.Between(extent, 2LL * extent + 64);
+        default: return dice.Between(-2, extent / 2);
     }
 }
 
 // A range of at most a few hundred steps: single, ordinary or huge steps,
-// and now and then one that ends at INT32_MAX, where the walk must stop
-// rather than wrap.
+// ending past, at or before its start, and now and then one that ends at
+// INT32_MAX, where the walk must stop rather than wrap.
 SearchRange RandomRange(Dice& dice, int32_t extent) {
-    SearchRange range{dice.Between(-2, extent / 2), 0, dice.Among<int32_t>({1, 1, 1, 1, 2, 3, 7, 64, 65}), -1};
-    range.end = range.start + dice.Between(-2, extent + 4);
+    SearchRange range{RandomStart(dice, extent), 0, dice.Among<int32_t>({1, 1, 1, 1, 2, 3, 7, 64, 65}), -1};
+    range.end = ClampToInt32(static_cast<int64_t>(range.start) +
+                             (dice.Percent(5) ? -dice.Between(1, INT32_MAX) : dice.Between(-2, extent + 4LL)));
     if (dice.Percent(8)) {
         range.step = dice.Among<int32_t>({0, -1, INT32_MIN});
     } else if (dice.Percent(5)) {
@@ -427,13 +476,19 @@ void RandomSearch(Dice& dice, Scene& scene, bool edgeCases) {
     job.results.safety.safetyId = 33;
     job.outputIndex = dice.Between(0, kResultSlots - 1);
     if (!edgeCases) {
-        // From near the corner over the whole board, so that most searches
-        // have candidates.
-        job.xRange.start = std::abs(job.xRange.start % 3);
-        job.yRange.start = std::abs(job.yRange.start % 3);
+        // From a little before or after the corner over the whole board, so
+        // that most searches have candidates; a board view over the whole
+        // allocation holds the pixels of candidates left of or above the
+        // board, and the limits stay as drawn, mostly the board's size.
+        job.xRange.start = dice.Between(-3, 2);
+        job.yRange.start = dice.Between(dice.Percent(20) ? -1 : 0, 2);
         job.xRange.end = std::max(job.xRange.end, job.xRange.start + std::abs(job.board.width));
         job.yRange.end = std::max(job.yRange.end, job.yRange.start + job.board.height);
-        job.board.bounds = MaskBounds{std::abs(job.board.width), job.board.height, 0, 0};
+        if (job.xRange.start < 0 || job.yRange.start < 0 || dice.Percent(30)) {
+            const Reach memory = MemoryOf(scene, job.board.pixels);
+            job.board.pixels.minIndex = ClampToInt32(memory.lo);
+            job.board.pixels.maxIndex = ClampToInt32(memory.hi);
+        }
         return;
     }
     const int64_t lastX = LastCandidate(job.xRange, job.shape.bounds.x1, job.board.bounds.x0);
@@ -445,13 +500,13 @@ void RandomSearch(Dice& dice, Scene& scene, bool edgeCases) {
         const bool columns = dice.Percent(50);
         SearchRange& range = columns ? job.xRange : job.yRange;
         const int64_t shift = static_cast<int64_t>(INT32_MAX) - range.end - dice.Between(2, 8);
-        range.start = static_cast<int32_t>(range.start + shift);
-        range.end = static_cast<int32_t>(range.end + shift);
+        range.start = ClampToInt32(range.start + shift);
+        range.end = ClampToInt32(range.end + shift);
         int32_t& limit = columns ? job.board.bounds.x0 : job.board.bounds.y0;
         limit = dice.Among<int32_t>({INT32_MAX, INT32_MIN, limit});
     }
     job.outputIndex = dice.Between(-1, kResultSlots);
-    RandomVersions(dice, scene.resultsWord, job.results.safety, scene);
+    mftest::RandomVersions(dice, scene.resultsWord, job.results.safety, scene.refuseRead, scene.refuseWrite);
     if (dice.Percent(10)) {
         job.results.minIndex = job.results.maxIndex = dice.Between(0, kResultSlots - 1);
     }
@@ -462,15 +517,15 @@ int32_t RunSearch(const hostsim::EntryPoints& lib, Scene& scene) {
     return 0;
 }
 
+bool SearchedUnchecked(Scene& scene) { return mftest::RanUnchecked(ExpectBothAgree(scene, RunSearch).host); }
+
 TEST_F(PlacementDifferentialTest, FindPlacement) {
-    Dice dice(7003);
-    for (int i = 0; i < 500 && !HasFailure(); ++i) {
-        SCOPED_TRACE("scene " + std::to_string(i));
+    mftest::ForEachScene(7003, 500, 45, [](Dice& dice) {
         Scene scene;
         RandomMasks(dice, scene, dice.Percent(80) ? SmallSizes(dice) : WideSizes(dice), RandomDensity(dice));
         RandomSearch(dice, scene, true);
-        ExpectBothAgree(scene, RunSearch);
-    }
+        return SearchedUnchecked(scene);
+    });
 }
 
 // Clears up to two rectangles a little larger than the shape's, so that a
@@ -496,9 +551,7 @@ void CarveSpaces(Dice& dice, Scene& scene) {
 // by strips of 64 columns, shapes of 64 columns or more among them, on
 // crowded boards with a few spaces, or sparse ones.
 TEST_F(PlacementDifferentialTest, FindPlacementOfCoveredShapes) {
-    Dice dice(7004);
-    for (int i = 0; i < 600 && !HasFailure(); ++i) {
-        SCOPED_TRACE("scene " + std::to_string(i));
+    mftest::ForEachScene(7004, 600, 65, [](Dice& dice) {
         Scene scene;
         // Tall shapes fit on a narrow board only where it is nearly empty.
         const bool tall = dice.Percent(15);
@@ -514,8 +567,8 @@ TEST_F(PlacementDifferentialTest, FindPlacementOfCoveredShapes) {
                 0;
         }
         RandomSearch(dice, scene, false);
-        ExpectBothAgree(scene, RunSearch);
-    }
+        return SearchedUnchecked(scene);
+    });
 }
 
 // Searches at the edges of the tried grid, each with one free place that
