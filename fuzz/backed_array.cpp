@@ -38,27 +38,36 @@ void ReadWindow(FuzzReader& in, ArrayPlan& plan, int32_t naturalLength, int32_t 
     }
 }
 
+// Any of the 64 combinations of the low three bits of version and word (bits
+// 0 to 2 and 3 to 5 of one byte) below high bits that are equal, one bit
+// apart or unrelated (bits 6 and 7).
+void ReadLowBitCombination(FuzzReader& in, ArrayPlan& plan) {
+    const uint8_t combination = in.Byte();
+    const uint32_t high = in.Raw32() & ~7u;
+    plan.versionWord = high | ((combination >> 3) & 7u);
+    switch (combination >> 6) {
+        case 0: plan.version = high; break;
+        case 1: plan.version = high ^ (8u << in.Between(0, 28)); break;
+        default: plan.version = in.Raw32() & ~7u; break;
+    }
+    plan.version |= combination & 7u;
+}
+
 // Reads pass without the host when version == word & ~6, writes when
-// version == word & ~5 (bits 1 and 2, or 0 and 2, cleared).
+// version == word & ~5 (bits 1 and 2, or 0 and 2, cleared). Both pass
+// exactly when bits 0 and 1 of the word are clear and version == word & ~4.
 void ReadVersions(FuzzReader& in, ArrayPlan& plan) {
-    const uint8_t mode = in.Byte() % 5;
-    const uint32_t base = static_cast<uint32_t>(in.Byte()) << 3;
-    switch (mode) {
-        case 0:  // both pass
-            plan.versionWord = base;
-            plan.version = base;
+    switch (in.Byte() % 4) {
+        case 0:  // both pass, the word's low bits clear
+            plan.versionWord = static_cast<uint32_t>(in.Byte()) << 3;
+            plan.version = plan.versionWord;
             break;
-        case 1:  // reads pass, writes ask the host
-            plan.versionWord = base | 6u;
-            plan.version = base;
+        case 1:  // both pass, bit 2 of the word set
+            plan.version = in.Raw32() & ~7u;
+            plan.versionWord = plan.version | 4u;
             break;
-        case 2:  // writes pass, reads ask the host
-            plan.versionWord = base | 5u;
-            plan.version = base;
-            break;
-        case 3:  // both ask the host
-            plan.versionWord = base;
-            plan.version = base ^ (1u << in.Between(0, 31));
+        case 2:
+            ReadLowBitCombination(in, plan);
             break;
         default:
             plan.versionWord = in.Raw32();

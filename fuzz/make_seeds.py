@@ -6,6 +6,7 @@ fuzzers start from meaningful calls: an ordinary one, one that fails a bounds
 check, one on a restricted window, one that asks the host and is refused.
 Run it again after changing the encoding: python3 fuzz/make_seeds.py
 """
+import base64
 import os
 import struct
 
@@ -39,9 +40,16 @@ def host(leave_by_exception=False, refuse_read=False, refuse_write=False):
     return byte(int(leave_by_exception) | (0x06 if refuse_read else 0) | (0x18 if refuse_write else 0))
 
 
+# Low three bits of the version word, version 0, high bits 0: writes ask the
+# host (word 6), reads ask (word 5), both ask (word 7).
+WORD_LOW_BITS = {1: 6, 2: 5, 3: 7}
+
+
 def versions(mode=0, base=0):
     """0: both pass; 1: writes ask the host; 2: reads ask; 3: both ask."""
-    return byte(mode) + byte(base) + (byte(3) if mode == 3 else b"")
+    if mode == 0:
+        return byte(0) + byte(base)
+    return byte(2) + byte(WORD_LOW_BITS[mode] << 3) + struct.pack("<I", base << 3)
 
 
 def pixels(window=b"\x00", version=versions(), fill=b"\x03\xea\x5a\xa5\x0f"):
@@ -139,6 +147,10 @@ SEEDS = {
         "near_int_max": host() + byte(0) + byte(EDGE_INT_MAX) + byte(1) + byte(EDGE_INT_MAX) + ints(1, 0)
         + ints(0) + byte(0) + byte(4) + ints(1, 0) + ints(0) + board() + shape(4, 4, (0, 0, 3, 3))
         + byte(1) + byte(0) + versions() + byte(0) + byte(0) + byte(1),
+        # A fuzz finding, whose one candidate (-1, 1) fits: the strip search took
+        # a fit at column -1 for "no fit in this row" and wrote none.
+        "fit_at_column_minus_one": base64.b64decode(
+            "AAEAAQoCAAACAAIAAGAQEBAQAAAAAAAAAAgIAAAGBgAAABEAAAPqWqUPAQACAQAAAAI="),
     },
     "blit_shape": {
         "stamp": host() + board() + shape(4, 4, (0, 0, 3, 3)) + ints(2, 2),
