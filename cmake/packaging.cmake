@@ -19,5 +19,4 @@ set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
 # The archives ship what users run: no debug information.
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/write_checksums.cmake)
-set(CPACK_OUTPUT_FILE_PREFIX ${PROJECT_BINARY_DIR}/release)
 include(CPack)
