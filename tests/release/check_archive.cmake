@@ -1,8 +1,9 @@
 # Makes the release archive of a build tree with CPack, unpacks it as a user
 # would, and checks it: exactly the files listed in CONTENTS (<version> and
 # <config> stand for the version and the build type), SHA256SUMS right for every other file, the library's
-# export table, the version inside the library file, and the packaged demo
-# reporting that version for the packaged library.
+# export table, the version inside the library file, on Windows the DLLs the
+# binaries import, and the packaged demo reporting the packaged library's
+# version.
 #   BUILD_TREE  the built tree (CPackConfig.cmake)   WORK  a scratch folder
 #   NAME        the archive's name without extension  CONTENTS, VERSION, CONFIG (build type)
 #   LIBRARY     the library's path inside the archive
@@ -11,14 +12,7 @@
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK}/unpacked)
 
-function(run)
-  execute_process(COMMAND ${ARGN} RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(NOT code EQUAL 0)
-    list(JOIN ARGN " " command)
-    message(FATAL_ERROR "failed (${code}): ${command}\n${out}${err}")
-  endif()
-  set(out "${out}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/run_checked.cmake)
 
 run(cpack --config ${BUILD_TREE}/CPackConfig.cmake -B ${WORK}/out)
 file(GLOB archive ${WORK}/out/${NAME}.zip ${WORK}/out/${NAME}.tar.gz)
@@ -82,8 +76,20 @@ foreach(pattern IN LISTS expected)
   endif()
 endforeach()
 
-# The packaged demo finds the packaged library by itself and reads its version.
 file(GLOB demo ${top}/bin/maskfit-demo ${top}/bin/maskfit-demo.exe)
+# On Windows the DLL and the demo need nothing but the system's DLLs.
+if(LISTER MATCHES "objdump$")
+  foreach(binary IN ITEMS ${LIBRARY} ${demo})
+    run(${LISTER} -p ${binary})
+    string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${out}")
+    list(REMOVE_ITEM imports "DLL Name: KERNEL32.dll" "DLL Name: msvcrt.dll")
+    if(imports)
+      message(FATAL_ERROR "${binary} needs more than the system's DLLs: ${imports}")
+    endif()
+  endforeach()
+endif()
+
+# The packaged demo finds the packaged library by itself and reads its version.
 run(${EMULATOR} ${demo} --version)
 string(REPLACE "\r" "" out "${out}")
 string(REPLACE "." "\\." version_pattern "${VERSION}")

@@ -10,14 +10,7 @@ file(MAKE_DIRECTORY ${WORK})
 # Warnings in the public header fail the consumer's build.
 set(strict_flags -Wall -Wextra -Werror)
 
-function(run)
-  execute_process(COMMAND ${ARGN} RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(NOT code EQUAL 0)
-    list(JOIN ARGN " " command)
-    message(FATAL_ERROR "failed (${code}): ${command}\n${out}${err}")
-  endif()
-  set(out "${out}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/run_checked.cmake)
 
 if(MODE STREQUAL "cmake")
   set(toolchain "")
@@ -25,31 +18,47 @@ if(MODE STREQUAL "cmake")
     set(toolchain -DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN})
   endif()
   list(JOIN strict_flags " " flags)
-  run(${CMAKE_COMMAND} -S ${EXAMPLE} -B ${WORK} -G ${GENERATOR} ${toolchain}
-      -DCMAKE_PREFIX_PATH=${PREFIX} "-DCMAKE_C_FLAGS=${flags}")
+  # A cross build searches for packages only below its target's root, so
+  # there the package's folder is named directly.
+  set(where -DCMAKE_PREFIX_PATH=${PREFIX})
+  if(TOOLCHAIN)
+    set(where -Dmaskfit_DIR=${PREFIX}/lib/cmake/maskfit)
+  endif()
+  run(${CMAKE_COMMAND} -S ${EXAMPLE} -B ${WORK} -G ${GENERATOR} ${toolchain} ${where} "-DCMAKE_C_FLAGS=${flags}")
   run(${CMAKE_COMMAND} --build ${WORK})
   file(GLOB host ${WORK}/minimal_host ${WORK}/minimal_host.exe)
 else()
   set(ENV{PKG_CONFIG_PATH} ${PREFIX}/lib/pkgconfig)
   set(ENV{PKG_CONFIG_LIBDIR} ${PREFIX}/lib/pkgconfig)  # this package only, not the system's
-  run(pkg-config --cflags --libs maskfit)
-  separate_arguments(flags UNIX_COMMAND "${out}")
+  run(pkg-config --cflags maskfit)
+  separate_arguments(cflags UNIX_COMMAND "${out}")
+  # Hosts load the library by path and link nothing, but Libs must still
+  # name a folder that holds what -lmaskfit links.
+  run(pkg-config --libs maskfit)
+  if(NOT out MATCHES "-L([^ ]+) -lmaskfit")
+    message(FATAL_ERROR "maskfit.pc has no usable Libs: ${out}")
+  endif()
+  file(GLOB linkable ${CMAKE_MATCH_1}/libmaskfit.so ${CMAKE_MATCH_1}/libmaskfit.dll.a)
+  if(NOT linkable)
+    message(FATAL_ERROR "maskfit.pc's Libs name ${CMAKE_MATCH_1}, which holds no libmaskfit to link")
+  endif()
   run(pkg-config --variable=library maskfit)
   string(STRIP "${out}" library)
   if(NOT EXISTS "${library}")
     message(FATAL_ERROR "maskfit.pc names the library ${library}, which does not exist")
   endif()
   set(host ${WORK}/minimal_host.exe)
-  set(dl_libs "")
+  # As the example's CMakeLists.txt does: libdl for dlopen, or on Windows
+  # the MinGW thread library linked in.
+  set(system_libs -static)
   if(DL_LIBS)
-    set(dl_libs -l${DL_LIBS})
+    set(system_libs -l${DL_LIBS})
   endif()
-  run(${C_COMPILER} -std=c11 ${strict_flags} ${EXAMPLE}/main.c ${flags} ${dl_libs}
+  run(${C_COMPILER} -std=c11 ${strict_flags} ${EXAMPLE}/main.c ${cflags} ${system_libs}
       "-DMASKFIT_LIBRARY_PATH=\"${library}\"" -o ${host})
 endif()
 
-# The linked -lmaskfit must be found at run time too.
-run(${CMAKE_COMMAND} -E env LD_LIBRARY_PATH=${PREFIX}/lib ${EMULATOR} ${host})
+run(${EMULATOR} ${host})
 string(REPLACE "\r" "" out "${out}")
 file(REAL_PATH ${PREFIX} prefix)
 string(REGEX REPLACE "([][+.*()^$?|\\\\])" "\\\\\\1" prefix_pattern "${prefix}")

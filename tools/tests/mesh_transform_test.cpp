@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "mesh_transform.h"
 #include "obj_reader.h"
@@ -36,32 +38,37 @@ std::string ErrorOf(const MeshTransform& transform) {
     return "(no error)";
 }
 
+using Corners = std::vector<std::pair<float, float>>;
+
+// The wedge after `transform`, its corners in index order.
+Corners TransformedWedge(const MeshTransform& transform) {
+    Mesh mesh = Wedge();
+    demo::TransformMesh(mesh, transform, "wedge.obj");
+    Corners corners;
+    for (int32_t index : mesh.indices) {
+        const Vec2 v = mesh.vertices[static_cast<size_t>(index)];
+        corners.emplace_back(v.x, v.y);
+    }
+    return corners;
+}
+
 TEST(MeshTransform, FlipMirrorsWithinTheBoxAndKeepsTheWinding) {
     Mesh mesh = Wedge();
     const float before = Winding(mesh, 0);
     demo::TransformMesh(mesh, MeshTransform{true, 0.0f, 0}, "wedge.obj");
-    EXPECT_EQ(mesh.vertices[0].y, 7.0f);
-    EXPECT_EQ(mesh.vertices[2].y, 1.0f);
-    EXPECT_EQ(mesh.vertices[1].x, 6.0f);
     EXPECT_EQ(Winding(mesh, 0), before);
+    // The right angle moves from the top of the box to its bottom; the
+    // second and third corners trade places to keep the winding.
+    EXPECT_EQ(TransformedWedge(MeshTransform{true, 0.0f, 0}), (Corners{{2, 7}, {2, 1}, {6, 7}}));
 }
 
 TEST(MeshTransform, ScaleMultipliesAboutTheOrigin) {
-    Mesh mesh = Wedge();
-    demo::TransformMesh(mesh, MeshTransform{false, 2.5f, 0}, "wedge.obj");
-    EXPECT_EQ(mesh.vertices[0].x, 5.0f);
-    EXPECT_EQ(mesh.vertices[0].y, 2.5f);
-    EXPECT_EQ(mesh.vertices[2].y, 17.5f);
+    EXPECT_EQ(TransformedWedge(MeshTransform{false, 2.5f, 0}), (Corners{{5, 2.5f}, {15, 2.5f}, {5, 17.5f}}));
 }
 
 TEST(MeshTransform, FitSpansTheLongerSideAndMovesTheCornerToTheOrigin) {
-    Mesh mesh = Wedge();
-    demo::TransformMesh(mesh, MeshTransform{true, 0.0f, 30}, "wedge.obj");
     // The 4 x 6 box becomes 20 x 30 from (0, 0); flipped first.
-    EXPECT_EQ(mesh.vertices[0].x, 0.0f);
-    EXPECT_EQ(mesh.vertices[0].y, 30.0f);
-    EXPECT_EQ(mesh.vertices[1].x, 20.0f);
-    EXPECT_EQ(mesh.vertices[2].y, 0.0f);
+    EXPECT_EQ(TransformedWedge(MeshTransform{true, 0.0f, 30}), (Corners{{0, 30}, {0, 0}, {20, 30}}));
 }
 
 TEST(MeshTransform, NamesTheFileWhenAVertexLeavesTheDrawableRange) {
