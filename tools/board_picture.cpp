@@ -184,15 +184,17 @@ void DrawLabels(RgbImage& image, const PictureContent& content, const Layout& la
     }
 }
 
-// The heading, then the entries in columns. Returns the row after the last one used.
+// The heading, then the entries down the columns, in order. Returns the row
+// after the last one used.
 int32_t DrawLegendGroup(RgbImage& image, const char* heading, const std::vector<LegendEntry>& entries,
                         const Layout& layout, int32_t headingTop) {
     DrawText(image, kPad, headingTop, heading, kInk, kTextScale);
     const int32_t top = headingTop + LineHeight();
     const int32_t swatch = SwatchSize();
+    const auto rows = static_cast<size_t>(RowsFor(entries.size(), layout.columns));
     for (size_t k = 0; k < entries.size(); ++k) {
-        const int32_t column = static_cast<int32_t>(k % static_cast<size_t>(layout.columns));
-        const int32_t row = static_cast<int32_t>(k / static_cast<size_t>(layout.columns));
+        const auto column = static_cast<int32_t>(k / rows);
+        const auto row = static_cast<int32_t>(k % rows);
         const int32_t x = kPad + column * layout.columnWidth;
         const int32_t y = top + row * LineHeight();
         FillRect(image, x, y + 1, swatch, swatch, kFrame);
