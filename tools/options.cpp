@@ -1,8 +1,8 @@
 #include "options.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
-#include <cmath>
 
 #include "mesh.h"
 

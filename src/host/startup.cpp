@@ -41,7 +41,7 @@ extern "C" {
 
 #define MASKFIT_DECLARE_INITIALIZERS(name, symbol, write, read, stackArgs)                                 \
     MASKFIT_HOSTCALL void maskfit_externals_##name(MaskfitResolver resolver)                              \
-        MASKFIT_EXPORTED(MASKFIT_EXTERNALS_PREFIX MASKFIT_STRINGIFY(symbol));                         \
+        MASKFIT_EXPORTED(MASKFIT_EXTERNALS_PREFIX MASKFIT_STRINGIFY(symbol));                              \
     MASKFIT_HOSTCALL void maskfit_externals_##name(MaskfitResolver resolver) {                            \
         ResolveExternals(resolver, (write) != 0, (read) != 0);                                             \
     }                                                                                                      \
