@@ -27,7 +27,8 @@ MaskBounds ContentRectangle(const DirtyRect& drawn, int32_t margin, int32_t maxC
 void FillContentRectangle(const ShapeMask& mask) {
     const MaskBounds& r = mask.bounds;
     DirtyRect notWidened{};
-    if (kFastPathsEnabled && TryFillEmpty(mask, LocalBox{{r.x0, r.x1}, {r.y0, r.y1}}, FILL_RECT, notWidened)) {
+    const LocalBox box{{r.x0, r.x1}, {r.y0, r.y1}};
+    if (kFastPathsEnabled && TryFillEmpty(mask, box, FILL_RECT, FillWrites::kWholeBox, notWidened)) {
         return;
     }
     if (r.y0 > r.y1 || r.x0 > r.x1) {

@@ -18,7 +18,7 @@ bool TryPaintBorderFast(ShapeMask& mask, int32_t value, int32_t cx, int32_t cy, 
     }
     const LocalBox reach{BrushReach(left, right, mask.width, mask.origin.x),
                          BrushReach(top, bottom, mask.height, mask.origin.y)};
-    return TryFillEmpty(mask, reach, static_cast<uint8_t>(value), mask.dirty);
+    return TryFillEmpty(mask, reach, static_cast<uint8_t>(value), FillWrites::kEmptyOnly, mask.dirty);
 }
 
 }  // namespace maskfit

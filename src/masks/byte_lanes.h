@@ -88,11 +88,12 @@ bool AnyBothSetInRows(const uint8_t* a, int64_t aStride, const uint8_t* b, int64
     return false;
 }
 
-// A chunk whose source bytes are mixed is blended and stored whole: the
-// bytes under zero source bytes are written back with the values just read.
-// They lie inside the destination's window, which the caller holds write
-// access to, so no other writer may touch them meanwhile. Re-copying the
-// overlap of the final chunk stores the same bytes again.
+// Copies the set bytes of src over dst exactly where the checked blit
+// writes, and nowhere else: a chunk whose source bytes are all set is stored
+// whole, a mixed one byte by byte, so that the bytes under zero source bytes,
+// which another job may be writing, are never stored to. The final chunk
+// may overlap the one before; it stores set bytes again, which the checked
+// blit writes too.
 template <typename Lanes>
 CopiedSpan CopySetBytesOver(uint8_t* dst, const uint8_t* src, int64_t count) {
     CopiedSpan span{-1, -1};
@@ -111,14 +112,18 @@ CopiedSpan CopySetBytesOver(uint8_t* dst, const uint8_t* src, int64_t count) {
     }
     AnyChunk<Lanes>(count, [&](int64_t i) {
         const typename Lanes::Vector source = Lanes::Load(src + i);
-        const typename Lanes::Vector zero = Lanes::Zero(source);
-        const uint32_t set = ~Lanes::Mask(zero) & Lanes::kAll;
+        const uint32_t set = ~Lanes::Mask(Lanes::Zero(source)) & Lanes::kAll;
         if (set == 0) {
             return false;
         }
-        const typename Lanes::Vector kept =
-            set == Lanes::kAll ? Lanes::Zeros() : Lanes::And(zero, Lanes::Load(dst + i));
-        Lanes::Store(dst + i, Lanes::Or(kept, source));
+        if (set == Lanes::kAll) {
+            Lanes::Store(dst + i, source);
+        } else {
+            for (uint32_t bits = set; bits != 0; bits &= bits - 1) {
+                const int32_t k = __builtin_ctz(bits);
+                dst[i + k] = src[i + k];
+            }
+        }
         note(i + __builtin_ctz(set), i + 31 - __builtin_clz(set));
         return false;
     });

@@ -32,7 +32,6 @@ struct Avx2Lanes {
     static Vector And(Vector a, Vector b) { return _mm256_and_si256(a, b); }
     static Vector Or(Vector a, Vector b) { return _mm256_or_si256(a, b); }
     static Vector Ones() { return _mm256_set1_epi8(-1); }
-    static Vector Zeros() { return _mm256_setzero_si256(); }
 };
 
 }  // namespace

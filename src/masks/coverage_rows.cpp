@@ -79,10 +79,10 @@ __m128i ByteLanes(uint32_t sixteen) {
 }
 
 // Columns c..c + 15: paints the covered empty ones.
-void PaintSixteen(const uint64_t* row, int64_t c, uint8_t* pixels, __m128i fill, EmptySpan& span) {
+void PaintSixteen(const uint64_t* row, int64_t c, uint8_t* pixels, uint8_t value, EmptySpan& span) {
     const uint32_t covered = SixteenColumns(row, c);
     if (covered != 0) {
-        span.Add(c, FillEmptySixteen(pixels, fill, ByteLanes(covered)));
+        span.Add(c, FillEmptySixteen(pixels, value, ByteLanes(covered)));
     }
 }
 
@@ -128,14 +128,13 @@ EmptySpan PaintCoveredEmpty(const uint64_t* row, int64_t first, int64_t last, ui
         return span;
     }
     // Whole groups of sixteen, then one that ends at `last` and may overlap
-    // the one before; painting a pixel twice is harmless.
-    const __m128i fill = _mm_set1_epi8(static_cast<char>(value));
+    // the one before, where it finds the pixels just painted no longer empty.
     int64_t c = first;
     for (; c + 15 <= last; c += 16) {
-        PaintSixteen(row, c, firstPixel + (c - first), fill, span);
+        PaintSixteen(row, c, firstPixel + (c - first), value, span);
     }
     if (c <= last) {
-        PaintSixteen(row, last - 15, firstPixel + (last - 15 - first), fill, span);
+        PaintSixteen(row, last - 15, firstPixel + (last - 15 - first), value, span);
     }
     return span;
 }

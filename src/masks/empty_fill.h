@@ -20,18 +20,25 @@ struct EmptySpan {
     void Add(int64_t offset, uint32_t bits);  // bit i: the byte at offset + i
 };
 
-// Fills the empty bytes of the 16 at p where `lanes` holds 0xFF with the
-// bytes of `fill`; returns them as bits, and stores nothing when there are none.
-uint32_t FillEmptySixteen(uint8_t* p, __m128i fill, __m128i lanes);
+// Which bytes a fill may store to. Another job may write the pixels that
+// the checked path leaves alone, so only the checked path's own may be.
+enum class FillWrites {
+    kEmptyOnly,  // the empty pixels alone (the brush leaves covered ones unwritten)
+    kWholeBox,   // every pixel of the box (the rectangle fill rewrites covered ones)
+};
+
+// Fills the empty bytes of the 16 at p where `lanes` holds 0xFF with
+// `value`, storing to no other byte; returns them as bits.
+uint32_t FillEmptySixteen(uint8_t* p, uint8_t value, __m128i lanes);
 
 // Stores `value` into every pixel of the addressable box that holds 0 and
 // widens `found` with the position of each of them, whatever `value` is.
-void FillEmpty(const ShapeMask& mask, const LocalBox& box, uint8_t value, DirtyRect& found);
+void FillEmpty(const ShapeMask& mask, const LocalBox& box, uint8_t value, FillWrites writes, DirtyRect& found);
 
 // FillEmpty for a box of any extent, when it gives the checked path's
 // outcome: false, with nothing touched, when a host check could be called or
 // the box is not addressable. An empty box is done at once.
-bool TryFillEmpty(const ShapeMask& mask, const LocalBox& box, uint8_t value, DirtyRect& found);
+bool TryFillEmpty(const ShapeMask& mask, const LocalBox& box, uint8_t value, FillWrites writes, DirtyRect& found);
 
 }  // namespace maskfit
 

@@ -24,7 +24,6 @@ struct Sse2Lanes {
     static Vector And(Vector a, Vector b) { return _mm_and_si128(a, b); }
     static Vector Or(Vector a, Vector b) { return _mm_or_si128(a, b); }
     static Vector Ones() { return _mm_set1_epi8(-1); }
-    static Vector Zeros() { return _mm_setzero_si128(); }
 };
 
 // Bit t set where byte t of the 16 at p is non-zero.
