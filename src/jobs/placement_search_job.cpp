@@ -1,7 +1,7 @@
 #include "jobs/jobs.h"
 #include "masks/checked_access.h"
 #include "masks/mask_ops.h"
-#include "masks/placement_scan.h"
+#include "masks/search/placement_search_fast.h"
 #include "runtime/fast_paths.h"
 #include "runtime/int_math.h"
 

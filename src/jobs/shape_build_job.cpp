@@ -1,6 +1,6 @@
 #include "jobs/jobs.h"
 #include "masks/checked_access.h"
-#include "masks/empty_fill.h"
+#include "masks/drawing/empty_fill.h"
 #include "masks/mask_ops.h"
 #include "runtime/fast_paths.h"
 #include "runtime/int_math.h"
