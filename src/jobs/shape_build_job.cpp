@@ -24,13 +24,8 @@ MaskBounds ContentRectangle(const DirtyRect& drawn, int32_t margin, int32_t maxC
 
 // Every pixel of the inclusive rectangle is rewritten, empty ones with 79;
 // the dirty rectangle is not widened.
-void FillContentRectangle(const ShapeMask& mask) {
+void FillContentRectangleChecked(const ShapeMask& mask) {
     const MaskBounds& r = mask.bounds;
-    DirtyRect notWidened{};
-    const LocalBox box{{r.x0, r.x1}, {r.y0, r.y1}};
-    if (kFastPathsEnabled && TryFillEmpty(mask, box, FILL_RECT, FillWrites::kWholeBox, notWidened)) {
-        return;
-    }
     if (r.y0 > r.y1 || r.x0 > r.x1) {
         return;
     }
@@ -47,6 +42,16 @@ void FillContentRectangle(const ShapeMask& mask) {
             break;
         }
     }
+}
+
+void FillContentRectangle(const ShapeMask& mask) {
+    const MaskBounds& r = mask.bounds;
+    DirtyRect notWidened{};
+    const LocalBox box{{r.x0, r.x1}, {r.y0, r.y1}};
+    if (kFastPathsEnabled && TryFillEmpty(mask, box, FILL_RECT, FillWrites::kWholeBox, notWidened)) {
+        return;
+    }
+    FillContentRectangleChecked(mask);
 }
 
 }  // namespace

@@ -15,12 +15,7 @@ int32_t ClampToEdge(int32_t value, int32_t limit) {
     return value > limit ? limit : value;
 }
 
-}  // namespace
-
-void PaintBorder(ShapeMask& mask, int32_t value, int32_t cx, int32_t cy, int32_t rx, int32_t ry) {
-    if (kFastPathsEnabled && TryPaintBorderFast(mask, value, cx, cy, rx, ry)) {
-        return;
-    }
+void PaintBorderChecked(ShapeMask& mask, int32_t value, int32_t cx, int32_t cy, int32_t rx, int32_t ry) {
     if (ry <= 0 || rx <= 0) {
         return;
     }
@@ -42,6 +37,15 @@ void PaintBorder(ShapeMask& mask, int32_t value, int32_t cx, int32_t cy, int32_t
             WidenDirty(mask.dirty, lx, ly);
         }
     }
+}
+
+}  // namespace
+
+void PaintBorder(ShapeMask& mask, int32_t value, int32_t cx, int32_t cy, int32_t rx, int32_t ry) {
+    if (kFastPathsEnabled && TryPaintBorderFast(mask, value, cx, cy, rx, ry)) {
+        return;
+    }
+    PaintBorderChecked(mask, value, cx, cy, rx, ry);
 }
 
 }  // namespace maskfit

@@ -18,17 +18,8 @@ void FillPixel(ShapeMask& mask, uint8_t value, int32_t x, int32_t y, int32_t mar
     PaintBorder(mask, FILL_BORDER, ax, ay, marginX, marginY);
 }
 
-}  // namespace
-
-void RasterizeTriangle(ShapeMask& mask, uint8_t value, const Vec2& a, const Vec2& b, const Vec2& c,
-                       int32_t marginX, int32_t marginY) {
-    if constexpr (kFastPathsEnabled) {
-        const Vec2 corners[] = {a, b, c};
-        const int32_t order[] = {0, 1, 2};
-        if (TryRasterizeTrianglesFast(mask, value, TriangleList{corners, order, 1, false}, marginX, marginY)) {
-            return;
-        }
-    }
+void RasterizeTriangleChecked(ShapeMask& mask, uint8_t value, const Vec2& a, const Vec2& b, const Vec2& c,
+                              int32_t marginX, int32_t marginY) {
     TriangleScan scan;
     if (!SetUpTriangleScan(mask, a, b, c, scan)) {
         return;
@@ -51,6 +42,19 @@ void RasterizeTriangle(ShapeMask& mask, uint8_t value, const Vec2& a, const Vec2
             break;
         }
     }
+}
+
+}  // namespace
+
+void RasterizeTriangle(ShapeMask& mask, uint8_t value, const Vec2& a, const Vec2& b, const Vec2& c,
+                       int32_t marginX, int32_t marginY) {
+    const Vec2 corners[] = {a, b, c};
+    const int32_t order[] = {0, 1, 2};
+    if (kFastPathsEnabled &&
+        TryRasterizeTrianglesFast(mask, value, TriangleList{corners, order, 1, false}, marginX, marginY)) {
+        return;
+    }
+    RasterizeTriangleChecked(mask, value, a, b, c, marginX, marginY);
 }
 
 }  // namespace maskfit

@@ -14,11 +14,9 @@ int32_t PixelsOverlap(const BoardMask& board, const ShapeMask& shape, int32_t x,
     return (boardByte != 0 && shapeByte != 0) ? 1 : 0;
 }
 
-int32_t CanPlace(const BoardMask& board, const ShapeMask& shape, int32_t x, int32_t y) {
-    int32_t fits = 0;
-    if (kFastPathsEnabled && TryCanPlaceFast(board, shape, x, y, fits)) {
-        return fits;
-    }
+namespace {
+
+int32_t CanPlaceChecked(const BoardMask& board, const ShapeMask& shape, int32_t x, int32_t y) {
     const int32_t x0 = shape.bounds.x0;
     const int32_t y0 = shape.bounds.y0;
     const int32_t x1 = shape.bounds.x1;
@@ -45,6 +43,16 @@ int32_t CanPlace(const BoardMask& board, const ShapeMask& shape, int32_t x, int3
         }
     }
     return 1;
+}
+
+}  // namespace
+
+int32_t CanPlace(const BoardMask& board, const ShapeMask& shape, int32_t x, int32_t y) {
+    int32_t fits = 0;
+    if (kFastPathsEnabled && TryCanPlaceFast(board, shape, x, y, fits)) {
+        return fits;
+    }
+    return CanPlaceChecked(board, shape, x, y);
 }
 
 }  // namespace maskfit

@@ -5,11 +5,9 @@
 #include "runtime/int_math.h"
 
 namespace maskfit {
+namespace {
 
-void BlitShape(BoardMask& board, const ShapeMask& shape, int32_t x, int32_t y) {
-    if (kFastPathsEnabled && TryBlitShapeFast(board, shape, x, y)) {
-        return;
-    }
+void BlitShapeChecked(BoardMask& board, const ShapeMask& shape, int32_t x, int32_t y) {
     const int32_t x0 = shape.bounds.x0;
     const int32_t y0 = shape.bounds.y0;
     const int32_t x1 = shape.bounds.x1;
@@ -32,6 +30,15 @@ void BlitShape(BoardMask& board, const ShapeMask& shape, int32_t x, int32_t y) {
             WidenDirty(board.dirty, bx, by);
         }
     }
+}
+
+}  // namespace
+
+void BlitShape(BoardMask& board, const ShapeMask& shape, int32_t x, int32_t y) {
+    if (kFastPathsEnabled && TryBlitShapeFast(board, shape, x, y)) {
+        return;
+    }
+    BlitShapeChecked(board, shape, x, y);
 }
 
 }  // namespace maskfit

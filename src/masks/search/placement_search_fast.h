@@ -4,17 +4,10 @@
 #ifndef MASKFIT_MASKS_SEARCH_PLACEMENT_SEARCH_FAST_H
 #define MASKFIT_MASKS_SEARCH_PLACEMENT_SEARCH_FAST_H
 
-#include <cstdint>
-
 #include "maskfit/maskfit.h"
+#include "masks/search/placement_search.h"
 
 namespace maskfit {
-
-struct SearchHit {
-    bool found;
-    int32_t x;
-    int32_t y;
-};
 
 // Finds the first fitting candidate of the job's grid in row order. Returns
 // false, with nothing observable done, when the checked search must run
