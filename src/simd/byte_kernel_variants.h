@@ -1,5 +1,5 @@
 // Each instruction set's version of the longer byte-vector kernels. The
-// functions of byte_vectors.h choose among them; tests call each directly,
+// functions of byte_kernels.h choose among them; tests call each directly,
 // so that the baseline versions are checked on CPUs that would never pick
 // them. The AVX2 ones run only where HasAvx2() holds.
 #ifndef MASKFIT_SIMD_BYTE_KERNEL_VARIANTS_H
