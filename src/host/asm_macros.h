@@ -11,34 +11,6 @@
 #else
 #define SEH(...)
 #define CFI(...) __VA_ARGS__
-/* Runs `op reg, offset, base` for XMM6 to XMM15, the callee-saved vector
- * registers of the Windows x64 convention, at offsets at, at + 16, ... */
-.macro FOR_EACH_SAVED_VECTOR op, base, at
-    \op %xmm6, \at+0, \base
-    \op %xmm7, \at+16, \base
-    \op %xmm8, \at+32, \base
-    \op %xmm9, \at+48, \base
-    \op %xmm10, \at+64, \base
-    \op %xmm11, \at+80, \base
-    \op %xmm12, \at+96, \base
-    \op %xmm13, \at+112, \base
-    \op %xmm14, \at+128, \base
-    \op %xmm15, \at+144, \base
-.endm
-
-.macro STORE_ALIGNED reg, at, base
-    movaps \reg, \at(\base)
-.endm
-.macro LOAD_ALIGNED reg, at, base
-    movaps \at(\base), \reg
-.endm
-.macro STORE_UNALIGNED reg, at, base
-    movups \reg, \at(\base)
-.endm
-.macro LOAD_UNALIGNED reg, at, base
-    movups \at(\base), \reg
-.endm
-
 #endif
 
 .macro FUNC_BEGIN name
