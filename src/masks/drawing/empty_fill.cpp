@@ -2,14 +2,14 @@
 
 #include <cstring>
 
+#include "simd/byte_runs.h"
+
 namespace maskfit {
 namespace {
 
-// Stores `value` at the bytes of p whose bits are set, one by one.
+// Stores `value` at the bytes of p whose bits are set, run by run.
 void StoreAtBits(uint8_t* p, uint32_t bits, uint8_t value) {
-    for (; bits != 0; bits &= bits - 1) {
-        p[__builtin_ctz(bits)] = value;
-    }
+    ForEachRunOfBits(bits, [&](int32_t first, int32_t count) { FillRun32(p + first, value, count); });
 }
 
 // One chunk of Bytes (16, 8 or 4): fills its empty bytes where `lanes` is
