@@ -16,32 +16,10 @@
  * [RBP-208, RBP-16); the outgoing home area and stack arguments below it. */
 #define FRAME_AREA 208
 #define FRAME_BASE(reg) leaq -192(%rbp), reg; andq $-32, reg
-
-.macro SAVE_VECTORS frame
-    movaps %xmm6, 16(\frame)
-    movaps %xmm7, 32(\frame)
-    movaps %xmm8, 48(\frame)
-    movaps %xmm9, 64(\frame)
-    movaps %xmm10, 80(\frame)
-    movaps %xmm11, 96(\frame)
-    movaps %xmm12, 112(\frame)
-    movaps %xmm13, 128(\frame)
-    movaps %xmm14, 144(\frame)
-    movaps %xmm15, 160(\frame)
-.endm
-
-.macro LOAD_VECTORS frame
-    movaps 16(\frame), %xmm6
-    movaps 32(\frame), %xmm7
-    movaps 48(\frame), %xmm8
-    movaps 64(\frame), %xmm9
-    movaps 80(\frame), %xmm10
-    movaps 96(\frame), %xmm11
-    movaps 112(\frame), %xmm12
-    movaps 128(\frame), %xmm13
-    movaps 144(\frame), %xmm14
-    movaps 160(\frame), %xmm15
-.endm
+/* The frame ends at RBP-16 at the highest, so the two words above it are
+ * free. The unwinder's CFA is RBP+16. */
+#define SAVED_RSI -8
+#define SAVED_RDI -16
 
 /* Calls the operation with the host's arguments: the register ones wait in
  * the caller's home area, the fifth onwards on the caller's stack. */
@@ -60,11 +38,17 @@
     call \impl
 .endm
 #else
-/* On ELF the operations are native System V functions, which need no
- * save of XMM6..XMM15 of their own: the arguments (all integers or
- * addresses) move to System V places, and the registers are reloaded from
- * the frame, which already holds them, before the stub returns. */
+/* On ELF the operations are native System V functions, which may change
+ * RSI, RDI and XMM6..XMM15, all of which the host's convention expects kept.
+ * RSI and RDI wait in the two words above the frame (described to the
+ * unwinder, so that a host unwinding through the stub gets them back), the
+ * arguments (all integers or addresses) move to System V places, and the
+ * vector registers are reloaded from the frame, which already holds them. */
 .macro CALL_OPERATION impl, stackArgs
+    movq %rsi, SAVED_RSI(%rbp)
+    .cfi_offset %rsi, SAVED_RSI-16
+    movq %rdi, SAVED_RDI(%rbp)
+    .cfi_offset %rdi, SAVED_RDI-16
     .if \stackArgs > 2
     .set .Larg, 0
     .rept \stackArgs-2
@@ -85,7 +69,9 @@
     movq 40(%rbp), %rcx
     call \impl
     FRAME_BASE(%rcx)
-    LOAD_VECTORS %rcx
+    FOR_EACH_SAVED_VECTOR LOAD_ALIGNED, %rcx, 16
+    movq SAVED_RSI(%rbp), %rsi
+    movq SAVED_RDI(%rbp), %rdi
 .endm
 #endif
 
@@ -98,7 +84,7 @@ FUNC_BEGIN_GLOBAL \stub
     movq %r8, 32(%rbp)
     movq %r9, 40(%rbp)
     FRAME_BASE(%rax)
-    SAVE_VECTORS %rax
+    FOR_EACH_SAVED_VECTOR STORE_ALIGNED, %rax, 16
     /* Before burst.setup_extra there is no chain: run without a frame. */
     movq SLOT_ACCESSOR, %rax
     testq %rax, %rax
@@ -146,7 +132,7 @@ FUNC_BEGIN_GLOBAL maskfit_abort_trampoline
     movq %rdx, 24(%rbp)
     call *SLOT_ACCESSOR
     movq (%rax), %rcx
-    LOAD_VECTORS %rcx
+    FOR_EACH_SAVED_VECTOR LOAD_ALIGNED, %rcx, 16
     movq (%rcx), %rdx
     movq %rdx, (%rax)
     movq 16(%rbp), %rcx

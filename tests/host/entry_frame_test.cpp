@@ -4,48 +4,31 @@
 #include <cstring>
 #include <filesystem>
 
+#include "drawing_support.h"
+#include "entry_calls.h"
 #include "test_support.h"
-
-extern "C" MASKFIT_HOSTCALL uint64_t maskfit_test_call_with_vectors(const void* fn, const uint64_t* args,
-                                                                    const uint8_t* load, uint8_t* store);
 
 namespace {
 
 using hostsim::Ending;
+using mftest::ArgSlots;
 using mftest::BothWaysTest;
 using mftest::HostTest;
+using mftest::I32;
+using mftest::kJunk;
+using mftest::Ptr;
+using mftest::RegisterSet;
 using mftest::TestShape;
 
-struct VectorPattern {
-    uint8_t bytes[160];
-    VectorPattern() {
-        for (int i = 0; i < 160; ++i) {
-            bytes[i] = static_cast<uint8_t>(0xA5 ^ (i * 7));
-        }
-    }
-};
+RegisterSet CallWithRegisters(const void* fn, const ArgSlots& args, const RegisterSet& load) {
+    RegisterSet after{};
+    mftest::CallWithRegisters(fn, args, load, after);
+    return after;
+}
 
-// SetPixel's nine argument slots for (mask, value, x, y).
-struct SetPixelArgs {
-    uint64_t slots[12] = {};
-    SetPixelArgs(ShapeMask* mask, int32_t value, int32_t x, int32_t y) {
-        slots[0] = reinterpret_cast<uint64_t>(mask);
-        slots[1] = 0x1111;  // ignored slots carry junk, as a host may pass
-        slots[2] = 0x2222;
-        slots[3] = 0x3333;
-        slots[4] = static_cast<uint32_t>(value);
-        slots[5] = 0xDEAD;
-        slots[6] = 0xBEEF;
-        slots[7] = static_cast<uint32_t>(x);
-        slots[8] = static_cast<uint32_t>(y);
-    }
-};
-
-void CallSetPixelWithVectors(const mftest::Pixels&, ShapeMask* mask, int32_t x, const VectorPattern& load,
-                             uint8_t* store) {
-    SetPixelArgs args(mask, 9, x, 0);
-    maskfit_test_call_with_vectors(reinterpret_cast<const void*>(mftest::Entries().setPixel), args.slots,
-                                   load.bytes, store);
+void CallSetPixelWithVectors(ShapeMask* mask, int32_t x, const RegisterSet& load, RegisterSet& after) {
+    after = CallWithRegisters(reinterpret_cast<const void*>(mftest::Entries().setPixel),
+                              {Ptr(mask), kJunk, kJunk, kJunk, I32(9), kJunk, kJunk, I32(x), I32(0)}, load);
 }
 
 TEST_F(HostTest, NormalReturnRestoresHeadAndCallsAccessorTwice) {
@@ -62,9 +45,9 @@ TEST_F(HostTest, FrameIsLinkedDuringTheCallWithEntryVectors) {
     TestShape shape(4, 4);
     *shape.pixels.versionWord = 8;  // the write check runs inside the frame and sees it
     void* const before = *hostsim::ChainHeadSlot();
-    const VectorPattern pattern;
-    uint8_t after[160];
-    CallSetPixelWithVectors(shape.pixels, &shape.mask, 2, pattern, after);
+    const RegisterSet pattern = mftest::RegisterPattern();
+    RegisterSet after{};
+    CallSetPixelWithVectors(&shape.mask, 2, pattern, after);
 
     ASSERT_EQ(Host().safetyCalls.size(), 1u);
     const hostsim::SafetyCall& call = Host().safetyCalls[0];
@@ -72,8 +55,8 @@ TEST_F(HostTest, FrameIsLinkedDuringTheCallWithEntryVectors) {
     EXPECT_NE(call.chainHead, before);
     EXPECT_EQ(reinterpret_cast<uintptr_t>(call.chainHead) % 32, 0u) << "frame must be 32-byte aligned";
     EXPECT_EQ(static_cast<void*>(call.frame.next), before);
-    EXPECT_EQ(std::memcmp(call.frame.xmm6to15, pattern.bytes, 160), 0) << "frame holds XMM6..15 from entry";
-    EXPECT_EQ(std::memcmp(after, pattern.bytes, 160), 0) << "XMM6..15 preserved across the call";
+    EXPECT_EQ(std::memcmp(call.frame.xmm6to15, pattern.xmm6to15, 160), 0) << "frame holds XMM6..15 from entry";
+    EXPECT_EQ(std::memcmp(after.xmm6to15, pattern.xmm6to15, 160), 0) << "XMM6..15 preserved across the call";
     EXPECT_EQ(*hostsim::ChainHeadSlot(), before);
 }
 
@@ -109,11 +92,11 @@ TEST_P(AbortFrameTest, NestedChainKeepsTheOuterFrames) {
 TEST_F(HostTest, AbortHandsOverTheEntryVectors) {
     // Long jump: the registers burst_abort sees are the whole story.
     TestShape shape(4, 4);
-    const VectorPattern pattern;
-    uint8_t after[160];
-    const auto outcome = hostsim::Run([&] { CallSetPixelWithVectors(shape.pixels, &shape.mask, 99, pattern, after); });
+    const RegisterSet pattern = mftest::RegisterPattern();
+    RegisterSet after{};
+    const auto outcome = hostsim::Run([&] { CallSetPixelWithVectors(&shape.mask, 99, pattern, after); });
     mftest::ExpectIndexFailure(outcome, mftest::PlainMessage(99, 16));
-    EXPECT_EQ(std::memcmp(Host().xmmAtAbort, pattern.bytes, 160), 0);
+    EXPECT_EQ(std::memcmp(Host().xmmAtAbort, pattern.xmm6to15, 160), 0);
 }
 
 TEST_F(HostTest, StaticsInitializersMayRunAnyNumberOfTimes) {
@@ -162,6 +145,32 @@ TEST_F(HostTest, BeforeSetupExtraEntryPointsRunWithoutAFrame) {
     mftest::ExpectIndexFailure(failed, mftest::PlainMessage(16, 16));
     EXPECT_EQ(*hostsim::ChainHeadSlot(), before);
     EXPECT_EQ(hostsim::AccessorCalls(), 0u);
+}
+
+// The host's convention keeps RBX, RBP, RDI, RSI, RSP, R12 to R15 and XMM6
+// to XMM15 across a call: each entry point, in each library, on its fast
+// path and on its host-checked path, returns them as it found them.
+TEST_F(HostTest, EveryEntryPointKeepsEveryCalleeSavedRegister) {
+    const RegisterSet pattern = mftest::RegisterPattern();
+    for (const mftest::NamedLibrary& library : mftest::kEachLibrary) {
+        for (const uint32_t versionWord : {0u, 8u}) {
+            mftest::EveryEntryScene scene(0, versionWord);
+            for (const mftest::EntryCall& call : mftest::EveryEntryCall(library.entries(), scene)) {
+                SCOPED_TRACE(std::string(library.name) + " " + call.name + " version word " +
+                             std::to_string(versionWord));
+                RegisterSet after{};
+                const auto outcome = hostsim::Run([&] { after = CallWithRegisters(call.fn, call.args, pattern); });
+                ASSERT_EQ(outcome.ending, Ending::kReturned) << outcome.message;
+                for (int i = 0; i < 8; ++i) {
+                    EXPECT_EQ(after.general[i], pattern.general[i]) << mftest::kGeneralRegisterNames[i];
+                }
+                EXPECT_EQ(after.rspAfter, after.rspBefore) << "RSP";
+                EXPECT_EQ(std::memcmp(after.xmm6to15, pattern.xmm6to15, 160), 0) << "XMM6..XMM15";
+            }
+            EXPECT_EQ(Host().safetyCalls.empty(), versionWord == 0) << "fast and checked paths both ran";
+            Host().safetyCalls.clear();
+        }
+    }
 }
 
 }  // namespace

@@ -281,6 +281,23 @@ TEST_P(SearchTest, RangesThatWouldNeverEndStopOnBothAxes) {
     }
 }
 
+// Columns left of 0 are candidates like any other: their pixels lie at the
+// end of the row above. A fully covered shape on an empty board whose x
+// range starts at -1 fits at once at x = -1; the board's unread bounds.x1
+// and y1 hold the stale values a host may leave there.
+TEST_P(SearchTest, ACandidateAtColumnMinusOneIsTheFirstFit) {
+    mftest::TestBoard empty(12, 25);
+    empty.mask.bounds = MaskBounds{13, 25, -1423875014, -1491905557};
+    mftest::TestShape covered(10, 11);
+    std::fill(covered.pixels.bytes.begin(), covered.pixels.bytes.end(), FILL_RECT);
+    covered.mask.bounds = MaskBounds{0, 0, 1, 5};
+    covered.mask.origin = MaskOrigin{7, -11};
+    SearchJob job(empty.mask, covered.mask);
+    job.Ranges({-1, 10, 1, 0}, {5, 10, 1, 0});
+    ASSERT_EQ(job.Run(Library()).ending, hostsim::Ending::kReturned);
+    ExpectResults(job, Point{-1, 5});
+}
+
 MASKFIT_EACH_LIBRARY(SearchTest);
 
 class SearchOutput : public BothWaysTest {};

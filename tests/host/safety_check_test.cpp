@@ -1,4 +1,8 @@
 // When the host's safety checks are called, with what, and what a refusal does.
+#include <random>
+
+#include "differential_support.h"
+#include "entry_calls.h"
 #include "test_support.h"
 
 namespace {
@@ -91,6 +95,56 @@ TEST_P(SafetyCheckTest, RefusedChecksEndTheCallBeforeTheAccess) {
     const auto refusedRead = CopyOne(board, shape);
     EXPECT_EQ(refusedRead.ending, Ending::kRefused);
     EXPECT_FALSE(refusedRead.refusedWrite);
+}
+
+
+// The fast paths decide once, from a view's version and word, that no
+// access will ask the host. Over every combination of the low three bits of
+// both, with random high bits that agree or not, and with each refusal,
+// every entry point of the shipped library asks the host exactly what its
+// literal twin asks, ends the same way and leaves the same bytes.
+TEST(VersionStates, EveryLowBitCombinationAsksTheHostAsTheCheckedPathDoes) {
+    std::mt19937 random(8101);
+    struct Refusal {
+        bool read;
+        bool write;
+    };
+    for (uint32_t low = 0; low < 64; ++low) {
+        for (const bool highAgrees : {true, false}) {
+            const uint32_t high = random() & ~7u;
+            const uint32_t version = high | (low & 7u);
+            const uint32_t word = (highAgrees ? high : high ^ (8u << (random() % 29))) | (low >> 3);
+            for (const Refusal refusal : {Refusal{false, false}, Refusal{true, false}, Refusal{false, true}}) {
+                mftest::EveryEntryScene scene(version, word);
+                const std::vector<uint8_t> start = scene.Snapshot();
+                const auto literalCalls = mftest::EveryEntryCall(mftest::LiteralEntries(), scene);
+                const auto shippedCalls = mftest::EveryEntryCall(mftest::Entries(), scene);
+                for (size_t i = 0; i < literalCalls.size(); ++i) {
+                    SCOPED_TRACE(testing::Message() << shippedCalls[i].name << " version " << std::hex << version
+                                                    << " word " << word << " refuse read " << refusal.read
+                                                    << " write " << refusal.write);
+                    // Each call from the same bytes at the same addresses.
+                    const auto run = [&](const mftest::EntryCall& call, std::vector<uint8_t>& left) {
+                        scene.Restore(start);
+                        const mftest::HostSide side =
+                            mftest::RunFresh(hostsim::LeaveBy::kLongJump, refusal.read, refusal.write, [&] {
+                                mftest::RegisterSet after{};
+                                mftest::CallWithRegisters(call.fn, call.args, mftest::RegisterPattern(), after);
+                            });
+                        left = scene.Snapshot();
+                        return side;
+                    };
+                    std::vector<uint8_t> literalBytes;
+                    std::vector<uint8_t> shippedBytes;
+                    const mftest::HostSide literal = run(literalCalls[i], literalBytes);
+                    const mftest::HostSide shipped = run(shippedCalls[i], shippedBytes);
+                    mftest::ExpectSameEnding(literal.outcome, shipped.outcome);
+                    mftest::ExpectSameHostChecks(literal.calls, shipped.calls);
+                    EXPECT_TRUE(literalBytes == shippedBytes) << "pixels or records differ";
+                }
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "masks/coverage_rows.h"
+#include "masks/drawing/coverage_rows.h"
 
 namespace {
 
