@@ -94,25 +94,18 @@ void OrRow(uint64_t* into, const uint64_t* from, int64_t words) {
     }
 }
 
+void ClearCovered(uint64_t* into, const uint64_t* from, int64_t words) {
+    for (int64_t w = 0; w < words; ++w) {
+        into[w] &= ~from[w];
+    }
+}
+
 void Widen(uint64_t* row, int64_t columns, int64_t before, int64_t after) {
     const int64_t words = WordsFor(columns);
     // Column c first takes c - before .. c, then the union of those over c .. c + after.
     OrWindow(row, words, before + 1, OrShiftedUp);
     OrWindow(row, words, after + 1, OrShiftedDown);
     ClearFrom(row, columns, columns);
-}
-
-void FoldOnto(uint64_t* row, int64_t columns, int64_t limit) {
-    const int64_t words = WordsFor(columns);
-    const int64_t w = limit / 64;
-    bool beyond = (row[w] >> (limit % 64)) != 0;
-    for (int64_t v = w + 1; v < words && !beyond; ++v) {
-        beyond = row[v] != 0;
-    }
-    if (beyond) {
-        ClearFrom(row, columns, limit);
-        row[w] |= uint64_t{1} << (limit % 64);
-    }
 }
 
 EmptySpan PaintCoveredEmpty(const uint64_t* row, int64_t first, int64_t last, uint8_t* firstPixel, uint8_t value) {

@@ -1,0 +1,62 @@
+// The mask that a fast drawing call writes through plain addresses, once it
+// has proven every position it will touch addressable: where the
+// triangles' pixels land, their value and brush, and the dirty rectangle
+// that grows with every pixel written.
+#ifndef MASKFIT_MASKS_DRAWING_SPAN_TARGET_H
+#define MASKFIT_MASKS_DRAWING_SPAN_TARGET_H
+
+#include <emmintrin.h>
+
+#include <cstdint>
+#include <cstring>
+
+#include "masks/fast_preconditions.h"
+
+namespace maskfit {
+
+struct SpanTarget {
+    ShapeMask& mask;
+    uint8_t value;
+    int32_t marginX, marginY;  // the shift of the triangles, and the brush's half-sizes
+    int64_t columnShift;       // triangle column x lands on local column x + columnShift
+    int64_t rowShift;
+    DirtyRect dirty;           // the mask's, widened as pixels are written
+};
+
+// Stores `value` into the n pixels from p, and into no other byte.
+inline void StoreRun(uint8_t* p, int64_t n, uint8_t value) {
+    if (n >= 16) {
+        const __m128i fill = _mm_set1_epi8(static_cast<char>(value));
+        for (int64_t i = 0; i + 16 < n; i += 16) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i), fill);
+        }
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p + n - 16), fill);
+        return;
+    }
+    const uint64_t pattern = value * 0x0101010101010101ull;
+    if (n >= 8) {
+        std::memcpy(p, &pattern, 8);
+        std::memcpy(p + n - 8, &pattern, 8);
+    } else if (n >= 4) {
+        std::memcpy(p, &pattern, 4);
+        std::memcpy(p + n - 4, &pattern, 4);
+    } else {
+        for (int64_t i = 0; i < n; ++i) {
+            p[i] = value;
+        }
+    }
+}
+
+// Writes the triangle pixels first..last of triangle row y, as the checked
+// rasterizer writes each (without reading it), and widens the dirty
+// rectangle with them.
+inline void WriteRun(SpanTarget& target, int64_t y, int64_t first, int64_t last) {
+    const int64_t column = first + target.columnShift;
+    const int64_t row = y + target.rowShift;
+    StoreRun(PixelAddress(target.mask, column, row), last - first + 1, target.value);
+    WidenDirtyWith(target.dirty, LocalBox{{column, last + target.columnShift}, {row, row}});
+}
+
+}  // namespace maskfit
+
+#endif
