@@ -65,6 +65,7 @@ void BuildMesh(benchmark::State& state, const hostsim::EntryPoints& entries) {
         build.Run(entries);
     }
     benchmark::DoNotOptimize(build.shape.pixels.bytes.data());
+    mfbench::CountDrawing(state, build.shape.pixels.bytes, static_cast<int64_t>(GridMesh().indices.size() / 3));
 }
 
 void RasterizeMesh(benchmark::State& state, const hostsim::EntryPoints& entries) {
@@ -77,6 +78,7 @@ void RasterizeMesh(benchmark::State& state, const hostsim::EntryPoints& entries)
                                    static_cast<int32_t>(mesh.indices.size()), &shape.mask, 1, 1);
     }
     benchmark::DoNotOptimize(shape.pixels.bytes.data());
+    mfbench::CountDrawing(state, shape.pixels.bytes, static_cast<int64_t>(mesh.indices.size() / 3));
 }
 
 MFBENCH_PAIR("W3_BuildShapeMask", BuildMesh);

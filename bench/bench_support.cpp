@@ -96,6 +96,14 @@ void ShapeBuild::Run(const hostsim::EntryPoints& entries) {
     entries.buildShapeMask(&job, nullptr, nullptr, nullptr, 0);
 }
 
+void CountDrawing(benchmark::State& state, const std::vector<uint8_t>& pixels, int64_t triangles) {
+    const auto drawn = std::count_if(pixels.begin(), pixels.end(),
+                                     [](uint8_t pixel) { return pixel == FILL_INTERIOR || pixel == FILL_BORDER; });
+    state.counters["pixels"] = benchmark::Counter(static_cast<double>(drawn), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["per_triangle"] = benchmark::Counter(
+        static_cast<double>(triangles), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
 namespace {
 
 constexpr char kLiteralSuffix[] = "/literal";

@@ -76,6 +76,11 @@ struct ShapeBuild {
     void Run(const hostsim::EntryPoints& entries);
 };
 
+// Counters of a drawing workload, per second of CPU time: "pixels" drawn
+// (the mask's pixels that hold 234 or 90 after one call) and, inverted,
+// "per_triangle", the time of one call spread over its triangles.
+void CountDrawing(benchmark::State& state, const std::vector<uint8_t>& pixels, int64_t triangles);
+
 // One side of a pair: gets the state and the entry points of its build.
 using Workload = std::function<void(benchmark::State&, const hostsim::EntryPoints&)>;
 

@@ -45,33 +45,29 @@
 // all triangles are written (margin_sweep.h).
 #include "masks/drawing/span_rasterizer.h"
 
+#include <emmintrin.h>
+
 #include <limits>
 
 #include "masks/drawing/brush_dilation.h"
 #include "masks/drawing/local_margin.h"
 #include "masks/drawing/margin_sweep.h"
 #include "masks/drawing/span_target.h"
+#include "masks/drawing/triangle_scan_fast.h"
 #include "masks/drawing/triangle_spans.h"
 #include "masks/fast_preconditions.h"
 
 namespace maskfit {
 namespace {
 
-Triangle CornersOf(const TriangleList& list, int32_t k) {
-    const int32_t* entry = list.indices + 3 * int64_t{k};
-    const Vec2& p0 = list.vertices[entry[0]];
-    const Vec2& p1 = list.vertices[entry[1]];
-    const Vec2& p2 = list.vertices[entry[2]];
-    return list.orient ? OrderForRasterizer(p0, p1, p2) : Triangle{p0, p1, p2};
-}
-
 // Calls draw(scan) for every triangle whose box is not empty.
 template <typename Draw>
 void ForEachScan(const ShapeMask& mask, const TriangleList& list, Draw draw) {
     for (int32_t k = 0; k < list.count; ++k) {
-        const Triangle t = CornersOf(list, k);
+        const int32_t* entry = list.indices + 3 * int64_t{k};
         TriangleScan scan;
-        if (SetUpTriangleScan(mask, t.a, t.b, t.c, scan)) {
+        if (SetUpTriangleScanFast(mask, list.vertices[entry[0]], list.vertices[entry[1]], list.vertices[entry[2]],
+                                  list.orient, scan)) {
             draw(scan);
         }
     }
@@ -102,24 +98,27 @@ Span64 ScanLimits(float least, float greatest, int32_t limit) {
 }
 
 ListExtent MeasureList(const ShapeMask& mask, const TriangleList& list) {
-    constexpr float kInfinity = std::numeric_limits<float>::infinity();
-    float minX = kInfinity, minY = kInfinity, maxX = -kInfinity, maxY = -kInfinity;
+    // Lanes x and y of the least and of the greatest coordinates. With a NaN
+    // corner lane, the comparison inside the minimum and maximum fails and
+    // the lane keeps what it held.
+    __m128 least = _mm_set1_ps(std::numeric_limits<float>::infinity());
+    __m128 greatest = _mm_set1_ps(-std::numeric_limits<float>::infinity());
     int32_t lowest = INT32_MAX, highest = INT32_MIN;
     const int64_t entries = 3 * int64_t{list.count};
     for (int64_t i = 0; i < entries; ++i) {
         const int32_t entry = list.indices[i];
         lowest = entry < lowest ? entry : lowest;
         highest = entry > highest ? entry : highest;
-        const Vec2& p = list.vertices[entry];
-        // A comparison with NaN is false: a NaN coordinate changes nothing.
-        minX = p.x < minX ? p.x : minX;
-        minY = p.y < minY ? p.y : minY;
-        maxX = p.x > maxX ? p.x : maxX;
-        maxY = p.y > maxY ? p.y : maxY;
+        const __m128 corner = _mm_castsi128_ps(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(list.vertices + entry)));
+        least = _mm_min_ps(corner, least);
+        greatest = _mm_max_ps(corner, greatest);
     }
+    alignas(16) float lo[4], hi[4];
+    _mm_store_ps(lo, least);
+    _mm_store_ps(hi, greatest);
     const auto vertices = reinterpret_cast<uintptr_t>(list.vertices);
     const auto indices = reinterpret_cast<uintptr_t>(list.indices);
-    return {{ScanLimits(minX, maxX, mask.bounds.x0), ScanLimits(minY, maxY, mask.bounds.y0)},
+    return {{ScanLimits(lo[0], hi[0], mask.bounds.x0), ScanLimits(lo[1], hi[1], mask.bounds.y0)},
             {indices, indices + static_cast<uintptr_t>(entries) * sizeof(int32_t) - 1},
             {vertices + static_cast<uintptr_t>(int64_t{lowest} * int64_t{sizeof(Vec2)}),
              vertices + static_cast<uintptr_t>(int64_t{highest} * int64_t{sizeof(Vec2)}) + sizeof(Vec2) - 1}};
@@ -151,8 +150,45 @@ LocalBox Reach(const ShapeMask& mask, const LocalBox& box, int32_t marginX, int3
     return {Hull(columns, margin.columns), Hull(rows, margin.rows)};
 }
 
+// The runs of a box no wider than a tile, row after row from the first
+// row's address; the drawn box noted once for the triangle.
+void WriteSmallTriangle(SpanTarget& target, const TriangleScan& scan) {
+    const int64_t column = scan.x0 + target.columnShift;
+    const int64_t row = scan.y0 + target.rowShift;
+    uint8_t* pixels = PixelAddress(target.mask, column, row);
+    uint32_t anyRow = 0;
+    int64_t firstRow = INT64_MAX, lastRow = -1;
+    ForEachTileRow(scan.rowStart, scan.columnStep, scan.rowStep, scan.x1 - scan.x0 + 1, int64_t{scan.y1} - scan.y0 + 1,
+                   [&](int64_t k, uint32_t bits) {
+                       if (bits != 0) {
+                           const int32_t first = __builtin_ctz(bits);
+                           const int32_t last = 31 - __builtin_clz(bits);
+                           if (((2u << last) - (1u << first)) == bits) {
+                               StoreShortRun(pixels + first, last - first + 1, target.value);
+                           } else {
+                               ForEachRunOfBits(bits, [&](int32_t from, int32_t to) {
+                                   StoreRun(pixels + from, to - from + 1, target.value);
+                               });
+                           }
+                           firstRow = k < firstRow ? k : firstRow;
+                           lastRow = k;
+                           anyRow |= bits;
+                       }
+                       pixels += target.mask.width;
+                   });
+    if (anyRow != 0) {
+        const LocalBox drawn{{column + __builtin_ctz(anyRow), column + 31 - __builtin_clz(anyRow)},
+                             {row + firstRow, row + lastRow}};
+        target.drawn = {Hull(target.drawn.columns, drawn.columns), Hull(target.drawn.rows, drawn.rows)};
+    }
+}
+
 void WriteEveryRun(SpanTarget& target, const TriangleList& list) {
     ForEachScan(target.mask, list, [&](const TriangleScan& scan) {
+        if (int64_t{scan.x1} - scan.x0 < kTileColumns) {
+            WriteSmallTriangle(target, scan);
+            return;
+        }
         ForEachSpan(scan, [&](int64_t y, int64_t first, int64_t last) { WriteRun(target, y, first, last); });
     });
 }
@@ -187,8 +223,11 @@ bool TryRasterizeTrianglesFast(ShapeMask& mask, uint8_t value, const TriangleLis
         return false;
     }
     SpanTarget target{mask, value, marginX, marginY, int64_t{marginX} - mask.origin.x,
-                      int64_t{marginY} - mask.origin.y, mask.dirty};
+                      int64_t{marginY} - mask.origin.y, mask.dirty, kNothingDrawn};
     Draw(target, list, extent.box);
+    if (!IsEmpty(target.drawn)) {
+        WidenDirtyWith(target.dirty, target.drawn);
+    }
     mask.dirty = target.dirty;
     return true;
 }

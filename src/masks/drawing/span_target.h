@@ -20,19 +20,14 @@ struct SpanTarget {
     int32_t marginX, marginY;  // the shift of the triangles, and the brush's half-sizes
     int64_t columnShift;       // triangle column x lands on local column x + columnShift
     int64_t rowShift;
-    DirtyRect dirty;           // the mask's, widened as pixels are written
+    DirtyRect dirty;           // the mask's, widened as margin pixels are painted
+    LocalBox drawn;            // the triangle pixels written, for the dirty rectangle at the end
 };
 
-// Stores `value` into the n pixels from p, and into no other byte.
-inline void StoreRun(uint8_t* p, int64_t n, uint8_t value) {
-    if (n >= 16) {
-        const __m128i fill = _mm_set1_epi8(static_cast<char>(value));
-        for (int64_t i = 0; i + 16 < n; i += 16) {
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i), fill);
-        }
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(p + n - 16), fill);
-        return;
-    }
+inline constexpr LocalBox kNothingDrawn{{INT64_MAX, INT64_MIN}, {INT64_MAX, INT64_MIN}};
+
+// StoreRun for 1 <= n <= 16.
+inline void StoreShortRun(uint8_t* p, int64_t n, uint8_t value) {
     const uint64_t pattern = value * 0x0101010101010101ull;
     if (n >= 8) {
         std::memcpy(p, &pattern, 8);
@@ -41,20 +36,38 @@ inline void StoreRun(uint8_t* p, int64_t n, uint8_t value) {
         std::memcpy(p, &pattern, 4);
         std::memcpy(p + n - 4, &pattern, 4);
     } else {
-        for (int64_t i = 0; i < n; ++i) {
-            p[i] = value;
-        }
+        // One to three bytes: the first, the last and the middle one.
+        p[0] = value;
+        p[n - 1] = value;
+        p[n / 2] = value;
     }
 }
 
+// Stores `value` into the n pixels from p, and into no other byte.
+inline void StoreRun(uint8_t* p, int64_t n, uint8_t value) {
+    if (n < 16) {
+        StoreShortRun(p, n, value);
+        return;
+    }
+    const __m128i fill = _mm_set1_epi8(static_cast<char>(value));
+    for (int64_t i = 0; i + 16 < n; i += 16) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i), fill);
+    }
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p + n - 16), fill);
+}
+
 // Writes the triangle pixels first..last of triangle row y, as the checked
-// rasterizer writes each (without reading it), and widens the dirty
-// rectangle with them.
+// rasterizer writes each (without reading it), and notes them as drawn.
 inline void WriteRun(SpanTarget& target, int64_t y, int64_t first, int64_t last) {
     const int64_t column = first + target.columnShift;
+    const int64_t end = last + target.columnShift;
     const int64_t row = y + target.rowShift;
-    StoreRun(PixelAddress(target.mask, column, row), last - first + 1, target.value);
-    WidenDirtyWith(target.dirty, LocalBox{{column, last + target.columnShift}, {row, row}});
+    StoreRun(PixelAddress(target.mask, column, row), end - column + 1, target.value);
+    LocalBox& drawn = target.drawn;
+    drawn.columns.lo = column < drawn.columns.lo ? column : drawn.columns.lo;
+    drawn.columns.hi = end > drawn.columns.hi ? end : drawn.columns.hi;
+    drawn.rows.lo = row < drawn.rows.lo ? row : drawn.rows.lo;
+    drawn.rows.hi = row > drawn.rows.hi ? row : drawn.rows.hi;
 }
 
 }  // namespace maskfit

@@ -23,28 +23,31 @@ namespace tile_detail {
 
 // Lanes j = 0..3 of one edge: start + j * step.
 inline __m128i FirstFour(int32_t start, int32_t step) {
-    return _mm_set_epi32(WrapAdd(start, WrapMul(3, step)), WrapAdd(start, WrapMul(2, step)), WrapAdd(start, step),
-                         start);
+    const int32_t second = WrapAdd(start, step);
+    const int32_t third = WrapAdd(second, step);
+    return _mm_setr_epi32(start, second, third, WrapAdd(third, step));
 }
 
-// Bit j set where lane j of `vectors` four-lane groups is negative.
+// Bit j set where lane j of the four-lane groups is inside: saturating
+// packs keep each lane's sign, and the sign of the OR of the three edge
+// values is the checked path's inside test.
 template <int Vectors>
-uint32_t NegativeLanes(const __m128i* any) {
-    if constexpr (Vectors == 1) {
-        const __m128i words = _mm_packs_epi32(any[0], any[0]);
-        return static_cast<uint32_t>(_mm_movemask_epi8(_mm_packs_epi16(words, words))) & 0xFu;
-    } else if constexpr (Vectors == 2) {
+uint32_t InsideLanes(const __m128i (&edge)[3][Vectors]) {
+    __m128i any[Vectors];
+    for (int q = 0; q < Vectors; ++q) {
+        any[q] = _mm_or_si128(_mm_or_si128(edge[0][q], edge[1][q]), edge[2][q]);
+    }
+    if constexpr (Vectors == 2) {
         const __m128i words = _mm_packs_epi32(any[0], any[1]);
-        return static_cast<uint32_t>(_mm_movemask_epi8(_mm_packs_epi16(words, words))) & 0xFFu;
+        return ~static_cast<uint32_t>(_mm_movemask_epi8(_mm_packs_epi16(words, words))) & 0xFFu;
     } else {
         const __m128i low = _mm_packs_epi32(any[0], any[1]);
         const __m128i high = _mm_packs_epi32(any[2], any[3]);
-        return static_cast<uint32_t>(_mm_movemask_epi8(_mm_packs_epi16(low, high)));
+        return ~static_cast<uint32_t>(_mm_movemask_epi8(_mm_packs_epi16(low, high))) & 0xFFFFu;
     }
 }
 
-// Saturating packs keep each lane's sign, and the sign of the OR of the
-// three edge values is the checked path's inside test.
+// One row a step, `Vectors` (2 or 4) groups of four columns.
 template <int Vectors, typename Row>
 void TileRows(const EdgeValues& start, const EdgeValues& column, const EdgeValues& row, uint32_t keep, int64_t rows,
               Row visit) {
@@ -62,11 +65,7 @@ void TileRows(const EdgeValues& start, const EdgeValues& column, const EdgeValue
         down[i] = _mm_set1_epi32(rowSteps[i]);
     }
     for (int64_t k = 0; k < rows; ++k) {
-        __m128i any[Vectors];
-        for (int q = 0; q < Vectors; ++q) {
-            any[q] = _mm_or_si128(_mm_or_si128(edge[0][q], edge[1][q]), edge[2][q]);
-        }
-        visit(k, ~NegativeLanes<Vectors>(any) & keep);
+        visit(k, InsideLanes(edge) & keep);
         for (int i = 0; i < 3; ++i) {
             for (int q = 0; q < Vectors; ++q) {
                 edge[i][q] = _mm_add_epi32(edge[i][q], down[i]);
@@ -84,24 +83,24 @@ template <typename Row>
 void ForEachTileRow(const EdgeValues& start, const EdgeValues& column, const EdgeValues& row, int32_t columns,
                     int64_t rows, Row visit) {
     const uint32_t keep = (1u << columns) - 1u;
-    if (columns <= 4) {
-        tile_detail::TileRows<1>(start, column, row, keep, rows, visit);
-    } else if (columns <= 8) {
+    // Two sizes only: choosing among more costs more in missed branches on
+    // meshes of small triangles than the narrower blocks save.
+    if (columns <= 8) {
         tile_detail::TileRows<2>(start, column, row, keep, rows, visit);
     } else {
         tile_detail::TileRows<4>(start, column, row, keep, rows, visit);
     }
 }
 
-// Calls run(first, last) for every run of set bits, lowest first.
+// Calls run(first, last) for every run of set bits of the low 16, lowest
+// first; a row of a triangle whose edges stay exact has one run at most.
 template <typename Run>
-void ForEachRunOfBits(uint32_t bits, Run run) {
+inline __attribute__((always_inline)) void ForEachRunOfBits(uint32_t bits, Run run) {
     while (bits != 0) {
         const int32_t first = __builtin_ctz(bits);
-        const uint32_t from = bits >> first;
-        const int32_t length = from == 0xFFFFFFFFu ? 32 - first : __builtin_ctz(~from);
-        run(first, first + length - 1);
-        bits = length + first >= 32 ? 0 : bits & (~0u << (first + length));
+        const int32_t end = __builtin_ctz(~(bits >> first)) + first;  // bits < 2^16: a clear bit follows
+        run(first, end - 1);
+        bits &= ~0u << end;
     }
 }
 
