@@ -13,7 +13,11 @@ namespace maskfit {
 
 inline int64_t WordsFor(int64_t columns) { return (columns + 63) / 64; }
 
-void OrRow(uint64_t* into, const uint64_t* from, int64_t words);
+inline void OrRow(uint64_t* into, const uint64_t* from, int64_t words) {
+    for (int64_t w = 0; w < words; ++w) {
+        into[w] |= from[w];
+    }
+}
 
 // Clears in `into` every column set in `from`.
 void ClearCovered(uint64_t* into, const uint64_t* from, int64_t words);

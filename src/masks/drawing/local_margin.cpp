@@ -96,15 +96,24 @@ void PaintBandMargin(SpanTarget& target, const MarginBand& band) {
 
 void DrawWithOwnMargin(SpanTarget& target, const TriangleScan& scan) {
     MarginBand band;
-    ForEachSpan(scan, [&](int64_t y, int64_t first, int64_t last) {
-        WriteRun(target, y, first, last);
-        if (band.count == MarginBand::kCapacity) {
-            PaintBandMargin(target, band);
-            band.count = 0;
+    RunWriter writer(target);
+    // Through a pointer, assignable as ForEachSpan needs.
+    struct Gather {
+        SpanTarget* target;
+        MarginBand* band;
+        RunWriter* writer;
+        void operator()(int64_t y, int64_t first, int64_t last) const {
+            (*writer)(y, first, last);
+            if (band->count == MarginBand::kCapacity) {
+                PaintBandMargin(*target, *band);
+                band->count = 0;
+            }
+            band->runs[band->count++] = {y, first, last};
         }
-        band.runs[band.count++] = {y, first, last};
-    });
+    } gather{&target, &band, &writer};
+    ForEachSpan(scan, gather);
     PaintBandMargin(target, band);
+    writer.NoteIn(target);
 }
 
 }  // namespace maskfit

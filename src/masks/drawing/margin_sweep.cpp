@@ -58,8 +58,10 @@ bool PlanSweep(const SpanTarget& target, const LocalBox& box, int32_t triangles,
     plan.firstBit = plan.drawn.columns.lo - plan.drawnBit;
     plan.columns = plan.drawnBit + columns + target.marginX - 1;
     plan.words = WordsFor(plan.columns);
-    return columns * rows <= kSweptPixelsPerTriangle * triangles &&
-           plan.words * (2 * int64_t{target.marginY} + 1) <= kSweepWords && DrawnBoxEmpty(mask, plan.drawn);
+    for (plan.ringRows = 1; plan.ringRows < 2 * int64_t{target.marginY}; plan.ringRows *= 2) {
+    }
+    return columns * rows <= kSweptPixelsPerTriangle * triangles && plan.words * (plan.ringRows + 1) <= kSweepWords &&
+           DrawnBoxEmpty(mask, plan.drawn);
 }
 
 // Why this is the checked margin. Before the triangles were drawn the drawn
@@ -77,11 +79,10 @@ bool PlanSweep(const SpanTarget& target, const LocalBox& box, int32_t triangles,
 void SweepMargin(SpanTarget& target, const SweepPlan& plan) {
     const ShapeMask& mask = target.mask;
     uint64_t bits[kSweepWords];
-    const int64_t ringRows = 2 * int64_t{target.marginY};
     const int64_t words = plan.words;
-    uint64_t* const work = bits + ringRows * words;
+    uint64_t* const work = bits + plan.ringRows * words;
     const LocalBox& drawn = plan.drawn;
-    const auto ring = [&](int64_t y) { return bits + ((y - drawn.rows.lo) % ringRows) * words; };
+    const auto ring = [&](int64_t y) { return bits + ((y - drawn.rows.lo) & (plan.ringRows - 1)) * words; };
     const int64_t firstPainted = plan.drawnBit - target.marginX > -plan.firstBit ? plan.drawnBit - target.marginX
                                                                                   : -plan.firstBit;
     const int64_t lastPainted = plan.columns - 1 < mask.width - plan.firstBit ? plan.columns - 1
@@ -94,10 +95,10 @@ void SweepMargin(SpanTarget& target, const SweepPlan& plan) {
         if (row < 0 || row > mask.height || firstPainted > lastPainted) {
             continue;
         }
-        std::memset(work, 0, static_cast<size_t>(words) * sizeof *work);
         const int64_t from = row - target.marginY + 1 > drawn.rows.lo ? row - target.marginY + 1 : drawn.rows.lo;
         const int64_t to = row + target.marginY < drawn.rows.hi ? row + target.marginY : drawn.rows.hi;
-        for (int64_t y = from; y <= to; ++y) {
+        std::memcpy(work, ring(from), static_cast<size_t>(words) * sizeof *work);
+        for (int64_t y = from + 1; y <= to; ++y) {
             OrRow(work, ring(y), words);
         }
         Widen(work, plan.columns, target.marginX - 1, target.marginX);

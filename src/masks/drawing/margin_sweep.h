@@ -20,6 +20,7 @@ struct SweepPlan {
     int64_t drawnBit;   // the bit of drawn.columns.lo: a whole word past every brush
     int64_t columns;    // bits a row: the drawn columns and their brushes
     int64_t words;
+    int64_t ringRows;   // drawn rows kept: a power of two, at least the 2 * marginY one margin row needs
 };
 
 // Whether the sweep gives the checked path's margin for triangles whose

@@ -151,11 +151,11 @@ LocalBox Reach(const ShapeMask& mask, const LocalBox& box, int32_t marginX, int3
 }
 
 // The runs of a box no wider than a tile, row after row from the first
-// row's address; the drawn box noted once for the triangle.
-void WriteSmallTriangle(SpanTarget& target, const TriangleScan& scan) {
-    const int64_t column = scan.x0 + target.columnShift;
-    const int64_t row = scan.y0 + target.rowShift;
-    uint8_t* pixels = PixelAddress(target.mask, column, row);
+// row's address.
+void WriteSmallTriangle(RunWriter& writer, const TriangleScan& scan) {
+    const int64_t column = scan.x0 + writer.columnShift;
+    const int64_t row = scan.y0 + writer.rowShift;
+    uint8_t* pixels = writer.pixels + (row * writer.width + column);
     uint32_t anyRow = 0;
     int64_t firstRow = INT64_MAX, lastRow = -1;
     ForEachTileRow(scan.rowStart, scan.columnStep, scan.rowStep, scan.x1 - scan.x0 + 1, int64_t{scan.y1} - scan.y0 + 1,
@@ -164,33 +164,35 @@ void WriteSmallTriangle(SpanTarget& target, const TriangleScan& scan) {
                            const int32_t first = __builtin_ctz(bits);
                            const int32_t last = 31 - __builtin_clz(bits);
                            if (((2u << last) - (1u << first)) == bits) {
-                               StoreShortRun(pixels + first, last - first + 1, target.value);
+                               StoreShortRun(pixels + first, last - first + 1, writer.value);
                            } else {
                                ForEachRunOfBits(bits, [&](int32_t from, int32_t to) {
-                                   StoreRun(pixels + from, to - from + 1, target.value);
+                                   StoreRun(pixels + from, to - from + 1, writer.value);
                                });
                            }
                            firstRow = k < firstRow ? k : firstRow;
                            lastRow = k;
                            anyRow |= bits;
                        }
-                       pixels += target.mask.width;
+                       pixels += writer.width;
                    });
     if (anyRow != 0) {
         const LocalBox drawn{{column + __builtin_ctz(anyRow), column + 31 - __builtin_clz(anyRow)},
                              {row + firstRow, row + lastRow}};
-        target.drawn = {Hull(target.drawn.columns, drawn.columns), Hull(target.drawn.rows, drawn.rows)};
+        writer.drawn = {Hull(writer.drawn.columns, drawn.columns), Hull(writer.drawn.rows, drawn.rows)};
     }
 }
 
 void WriteEveryRun(SpanTarget& target, const TriangleList& list) {
+    RunWriter writer(target);
     ForEachScan(target.mask, list, [&](const TriangleScan& scan) {
         if (int64_t{scan.x1} - scan.x0 < kTileColumns) {
-            WriteSmallTriangle(target, scan);
-            return;
+            WriteSmallTriangle(writer, scan);
+        } else {
+            ForEachSpan(scan, writer);
         }
-        ForEachSpan(scan, [&](int64_t y, int64_t first, int64_t last) { WriteRun(target, y, first, last); });
     });
+    writer.NoteIn(target);
 }
 
 void Draw(SpanTarget& target, const TriangleList& list, const LocalBox& box) {

@@ -56,19 +56,41 @@ inline void StoreRun(uint8_t* p, int64_t n, uint8_t value) {
     _mm_storeu_si128(reinterpret_cast<__m128i*>(p + n - 16), fill);
 }
 
-// Writes the triangle pixels first..last of triangle row y, as the checked
-// rasterizer writes each (without reading it), and notes them as drawn.
-inline void WriteRun(SpanTarget& target, int64_t y, int64_t first, int64_t last) {
-    const int64_t column = first + target.columnShift;
-    const int64_t end = last + target.columnShift;
-    const int64_t row = y + target.rowShift;
-    StoreRun(PixelAddress(target.mask, column, row), end - column + 1, target.value);
-    LocalBox& drawn = target.drawn;
-    drawn.columns.lo = column < drawn.columns.lo ? column : drawn.columns.lo;
-    drawn.columns.hi = end > drawn.columns.hi ? end : drawn.columns.hi;
-    drawn.rows.lo = row < drawn.rows.lo ? row : drawn.rows.lo;
-    drawn.rows.hi = row > drawn.rows.hi ? row : drawn.rows.hi;
-}
+// Writes runs of triangle pixels, each as the checked rasterizer writes its
+// pixels (without reading them), and notes the box they fill. It holds
+// copies of the target's fields, which the compiler keeps in registers:
+// read through the target, each would be read again after every byte
+// store, as the store might have changed it.
+struct RunWriter {
+    uint8_t* pixels;
+    int64_t width, columnShift, rowShift;
+    uint8_t value;
+    LocalBox drawn = kNothingDrawn;
+
+    explicit RunWriter(const SpanTarget& target)
+        : pixels(static_cast<uint8_t*>(target.mask.pixels.data)),
+          width(target.mask.width),
+          columnShift(target.columnShift),
+          rowShift(target.rowShift),
+          value(target.value) {}
+
+    // The pixels first..last of triangle row y.
+    void operator()(int64_t y, int64_t first, int64_t last) {
+        const int64_t column = first + columnShift;
+        const int64_t end = last + columnShift;
+        const int64_t row = y + rowShift;
+        StoreRun(pixels + (row * width + column), end - column + 1, value);
+        drawn.columns.lo = column < drawn.columns.lo ? column : drawn.columns.lo;
+        drawn.columns.hi = end > drawn.columns.hi ? end : drawn.columns.hi;
+        drawn.rows.lo = row < drawn.rows.lo ? row : drawn.rows.lo;
+        drawn.rows.hi = row > drawn.rows.hi ? row : drawn.rows.hi;
+    }
+
+    // Hands the box filled to the target.
+    void NoteIn(SpanTarget& target) const {
+        target.drawn = {Hull(target.drawn.columns, drawn.columns), Hull(target.drawn.rows, drawn.rows)};
+    }
+};
 
 }  // namespace maskfit
 

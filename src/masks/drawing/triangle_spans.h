@@ -15,9 +15,10 @@
 namespace maskfit {
 
 // Calls run(y, first, last) for every run of inside pixels, in increasing
-// rows and, within a row, increasing columns; all in triangle space.
+// rows and, within a row, increasing columns; all in triangle space. `run`
+// must be assignable: wide exact boxes are drawn with a copy, handed back.
 template <typename Run>
-void ForEachSpan(const TriangleScan& scan, Run run) {
+void ForEachSpan(const TriangleScan& scan, Run& run) {
     const int64_t columns = int64_t{scan.x1} - scan.x0 + 1;
     const int64_t rows = int64_t{scan.y1} - scan.y0 + 1;
     const auto tileRow = [&](int64_t y, int64_t x) {
@@ -30,8 +31,7 @@ void ForEachSpan(const TriangleScan& scan, Run run) {
                        tileRow(scan.y0, scan.x0));
         return;
     }
-    if (EdgesExactInBox(scan)) {
-        ForEachRun(scan, scan.y0, scan.y1, run);
+    if (EdgesExactInBox(scan) && ForEachRun(scan, run)) {
         return;
     }
     EdgeValues rowStart = scan.rowStart;

@@ -50,7 +50,7 @@ uint32_t InsideLanes(const __m128i (&edge)[3][Vectors]) {
 // One row a step, `Vectors` (2 or 4) groups of four columns.
 template <int Vectors, typename Row>
 void TileRows(const EdgeValues& start, const EdgeValues& column, const EdgeValues& row, uint32_t keep, int64_t rows,
-              Row visit) {
+              Row& visit) {
     const int32_t starts[3] = {start.e0, start.e1, start.e2};
     const int32_t columns[3] = {column.e0, column.e1, column.e2};
     const int32_t rowSteps[3] = {row.e0, row.e1, row.e2};
@@ -81,7 +81,7 @@ void TileRows(const EdgeValues& start, const EdgeValues& column, const EdgeValue
 // set exactly when the checked path finds column j of row k inside.
 template <typename Row>
 void ForEachTileRow(const EdgeValues& start, const EdgeValues& column, const EdgeValues& row, int32_t columns,
-                    int64_t rows, Row visit) {
+                    int64_t rows, Row&& visit) {
     const uint32_t keep = (1u << columns) - 1u;
     // Two sizes only: choosing among more costs more in missed branches on
     // meshes of small triangles than the narrower blocks save.
