@@ -22,7 +22,7 @@ struct MarginBand {
 // brush of the pixel in triangle column x, row y covers absolute columns
 // x .. x + 2 * marginX - 1 and rows y .. y + 2 * marginY - 1. Each position
 // is clamped to [0, width] x [0, height], made local and kept inside that
-// range, and its empty pixels painted; `own` is the run written in the same
+// range, and its empty pixels painted; `own` is a run written in the same
 // row, whose pixels are covered when the value is not 0.
 void PaintPiece(SpanTarget& target, int64_t a, int64_t b, int64_t row, const MarginBand::Run* own) {
     const ShapeMask& mask = target.mask;
@@ -69,14 +69,12 @@ void PaintBandMargin(SpanTarget& target, const MarginBand& band) {
         while (to < band.count && band.runs[to].y <= row) {
             ++to;
         }
-        const MarginBand::Run* own = nullptr;
-        int32_t ownRuns = 0;
+        const MarginBand::Run* own = nullptr;  // a run of this row's own pixels
         Span64 piece{1, 0};
         for (int32_t i = from; i < to; ++i) {
             const MarginBand::Run& run = band.runs[i];
             if (run.y == row - target.marginY) {
                 own = &run;
-                ++ownRuns;
             }
             const Span64 brushes{run.first, run.last + reachColumns};
             if (!IsEmpty(piece) && (brushes.lo > piece.hi + 1 || brushes.hi + 1 < piece.lo)) {
@@ -87,7 +85,7 @@ void PaintBandMargin(SpanTarget& target, const MarginBand& band) {
             }
         }
         if (!IsEmpty(piece)) {
-            PaintPiece(target, piece.lo, piece.hi, row, ownRuns == 1 ? own : nullptr);
+            PaintPiece(target, piece.lo, piece.hi, row, own);
         }
     }
 }
