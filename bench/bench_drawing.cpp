@@ -30,22 +30,9 @@ const mfbench::Mesh& GridMesh() {
                          kFirst + kCellSize * static_cast<float>(row) + (inner ? jitter(random) : 0)});
             }
         }
-        const auto vertex = [](int32_t column, int32_t row) { return row * (kCells + 1) + column; };
-        const auto add = [&](int32_t p, int32_t q, int32_t r) {
-            const bool flip = (random() & 1) != 0;
-            m.indices.insert(m.indices.end(), {p, flip ? r : q, flip ? q : r});
-        };
         for (int32_t row = 0; row < kCells; ++row) {
             for (int32_t column = 0; column < kCells; ++column) {
-                const int32_t a = vertex(column, row), b = vertex(column + 1, row);
-                const int32_t c = vertex(column, row + 1), d = vertex(column + 1, row + 1);
-                if ((random() & 1) != 0) {
-                    add(a, b, d);
-                    add(a, d, c);
-                } else {
-                    add(a, b, c);
-                    add(b, d, c);
-                }
+                mfbench::AddGridCell(m, random, kCells, column, row);
             }
         }
         return m;

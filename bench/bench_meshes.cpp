@@ -22,7 +22,8 @@ float BlobEdge(float angle, float radius) {
     return radius * (1.0f + 0.18f * std::sin(3.0f * angle) + 0.1f * std::cos(5.0f * angle + 1.0f));
 }
 
-// Cells of `cell` pixels; the jitter moves each vertex up to 30% of a cell.
+// Cells of `cell` pixels inside the blob; the jitter moves each vertex up to
+// 30% of a cell.
 mfbench::Mesh BlobMesh(float cell, float radius, uint32_t seed) {
     std::mt19937 random(seed);
     std::uniform_real_distribution<float> jitter(-0.3f * cell, 0.3f * cell);
@@ -34,11 +35,6 @@ mfbench::Mesh BlobMesh(float cell, float radius, uint32_t seed) {
                                          cell * static_cast<float>(row) + jitter(random)});
         }
     }
-    const auto vertex = [side](int32_t column, int32_t row) { return row * (side + 1) + column; };
-    const auto add = [&](int32_t p, int32_t q, int32_t r) {
-        const bool flip = (random() & 1) != 0;
-        mesh.indices.insert(mesh.indices.end(), {p, flip ? r : q, flip ? q : r});
-    };
     for (int32_t row = 0; row < side; ++row) {
         for (int32_t column = 0; column < side; ++column) {
             const float dx = cell * (static_cast<float>(column) + 0.5f) - kCentre;
@@ -46,15 +42,7 @@ mfbench::Mesh BlobMesh(float cell, float radius, uint32_t seed) {
             if (std::hypot(dx, dy) > BlobEdge(std::atan2(dy, dx), radius)) {
                 continue;
             }
-            const int32_t a = vertex(column, row), b = vertex(column + 1, row);
-            const int32_t c = vertex(column, row + 1), d = vertex(column + 1, row + 1);
-            if ((random() & 1) != 0) {
-                add(a, b, d);
-                add(a, d, c);
-            } else {
-                add(a, b, c);
-                add(b, d, c);
-            }
+            mfbench::AddGridCell(mesh, random, side, column, row);
         }
     }
     return mesh;

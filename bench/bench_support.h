@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,11 @@ struct Mesh {
     std::vector<Vec2> vertices;
     std::vector<int32_t> indices;
 };
+
+// Adds cell (column, row) of a grid whose vertex (c, r) is r * (columns + 1)
+// + c: its two triangles, split along a random diagonal, each listed in a
+// random winding, so that the list fill has to reorder about half of them.
+void AddGridCell(Mesh& mesh, std::mt19937& random, int32_t columns, int32_t column, int32_t row);
 
 struct BuildOptions {
     int32_t margin = 1;

@@ -618,61 +618,76 @@ int32_t DenseMargin(Random& random) {
     }
 }
 
+// A dense scene's mesh, scan limits and margin: mostly inside the mask with
+// room for the margin, else past its right and bottom edges, where brush
+// positions are clamped; scan limits past the mesh, or cutting through it.
+int32_t DenseDrawing(Random& random, Scene& scene) {
+    ShapeMask& mask = scene.Mask();
+    const int32_t margin = DenseMargin(random);
+    const int32_t room = std::max(
+        std::min(mask.width, mask.height) - (Chance(random, 75) ? 2 * std::min(margin, 8) + 1 : -4), 1);
+    if (margin >= 20 || Chance(random, 30)) {
+        ScatteredTriangles(random, scene, room);
+    } else {
+        DenseMesh(random, scene, static_cast<float>(room));
+        if (Chance(random, 15)) {
+            ScatteredTriangles(random, scene, room);
+        }
+    }
+    TurnSome(random, scene);
+    const int32_t limit = Chance(random, 80) ? std::max(mask.width, mask.height) + 8 : Pick(random, 1, room + 2);
+    mask.bounds = MaskBounds{limit, Chance(random, 90) ? limit : Pick(random, 1, limit), 0, 0};
+    return margin;
+}
+
+Call BuildJobCall(Random& random, Scene& scene, int32_t margin) {
+    ShapeBuildJob& job = scene.job;
+    const ShapeMask& mask = scene.Mask();
+    job.margin = margin;
+    job.skipRectFill = Chance(random, 70) ? 0 : 1;
+    job.maxCoord = Chance(random, 80) ? std::max(mask.width, mask.height) - 1 : Pick(random, 0, 100);
+    job.drawSize = mask.bounds.x0;
+    job.vertices = scene.vertices.data();
+    job.indices = scene.indices.data();
+    job.indexCount = static_cast<int32_t>(scene.indices.size());
+    job.shapes = mftest::ViewOf(scene.shapes.data(), 1, &scene.shapesVersionWord);
+    return [](const hostsim::EntryPoints& lib, Scene& s) {
+        lib.buildShapeMask(&s.job, nullptr, nullptr, nullptr, 0);
+        return 0;
+    };
+}
+
+// The build job, the list fill (sometimes with another vertical margin), or
+// one triangle of the mesh with any value, 0 included.
+Call DenseCall(Random& random, Scene& scene, int32_t margin) {
+    const auto count = static_cast<int32_t>(scene.indices.size());
+    if (Chance(random, 45)) {
+        return BuildJobCall(random, scene, margin);
+    }
+    if (Chance(random, 85)) {
+        const int32_t marginY = Chance(random, 85) ? margin : DenseMargin(random) % 9;
+        return [=](const hostsim::EntryPoints& lib, Scene& s) {
+            return lib.rasterizeTriangles(0, 0, 0, s.vertices.data(), 0, s.indices.data(), count, &s.Mask(), margin,
+                                          marginY);
+        };
+    }
+    const int32_t k = 3 * Pick(random, 0, count / 3 - 1);
+    const int32_t value = OneOf<int32_t>(random, {FILL_INTERIOR, 0, 90, Pick(random, 1, 255)});
+    return [=](const hostsim::EntryPoints& lib, Scene& s) {
+        lib.rasterizeTriangle(0, &s.Mask(), 0, 0, nullptr, value, &s.vertices[s.indices[k]],
+                              &s.vertices[s.indices[k + 1]], &s.vertices[s.indices[k + 2]], margin, margin);
+        return 0;
+    };
+}
+
 TEST_F(DrawingDifferentialTest, DenseMeshes) {
     Random random(6006);
     for (int i = 0; i < 300 && !HasFailure(); ++i) {
         SCOPED_TRACE("scene " + std::to_string(i));
         Scene scene;
         DenseMask(random, scene);
-        ShapeMask& mask = scene.Mask();
-        const int32_t margin = DenseMargin(random);
-        // Mostly inside the mask with room for the margin; else past its
-        // right and bottom edges, where brush positions are clamped.
-        const int32_t room = std::min(mask.width, mask.height) - (Chance(random, 75) ? 2 * std::min(margin, 8) + 1 : -4);
-        if (margin >= 20 || Chance(random, 30)) {
-            ScatteredTriangles(random, scene, std::max(room, 1));
-        } else {
-            DenseMesh(random, scene, static_cast<float>(std::max(room, 1)));
-            if (Chance(random, 15)) {
-                ScatteredTriangles(random, scene, std::max(room, 1));
-            }
-        }
-        TurnSome(random, scene);
-        // Scan limits past the mesh, or cutting through it.
-        const int32_t limit = Chance(random, 80) ? std::max(mask.width, mask.height) + 8 : Pick(random, 1, room + 2);
-        mask.bounds = MaskBounds{limit, Chance(random, 90) ? limit : Pick(random, 1, limit), 0, 0};
-        const auto count = static_cast<int32_t>(scene.indices.size());
-        Call call;
-        if (Chance(random, 45)) {
-            ShapeBuildJob& job = scene.job;
-            job.margin = margin;
-            job.skipRectFill = Chance(random, 70) ? 0 : 1;
-            job.maxCoord = Chance(random, 80) ? std::max(mask.width, mask.height) - 1 : Pick(random, 0, 100);
-            job.drawSize = mask.bounds.x0;
-            job.vertices = scene.vertices.data();
-            job.indices = scene.indices.data();
-            job.indexCount = count;
-            job.shapes = mftest::ViewOf(scene.shapes.data(), 1, &scene.shapesVersionWord);
-            call = [](const hostsim::EntryPoints& lib, Scene& s) {
-                lib.buildShapeMask(&s.job, nullptr, nullptr, nullptr, 0);
-                return 0;
-            };
-        } else if (Chance(random, 85)) {
-            const int32_t marginY = Chance(random, 85) ? margin : DenseMargin(random) % 9;
-            call = [=](const hostsim::EntryPoints& lib, Scene& s) {
-                return lib.rasterizeTriangles(0, 0, 0, s.vertices.data(), 0, s.indices.data(), count, &s.Mask(), margin,
-                                              marginY);
-            };
-        } else {
-            // One triangle of the mesh, with any value, 0 included.
-            const int32_t k = 3 * Pick(random, 0, count / 3 - 1);
-            const int32_t value = OneOf<int32_t>(random, {FILL_INTERIOR, 0, 90, Pick(random, 1, 255)});
-            call = [=](const hostsim::EntryPoints& lib, Scene& s) {
-                lib.rasterizeTriangle(0, &s.Mask(), 0, 0, nullptr, value, &s.vertices[s.indices[k]],
-                                      &s.vertices[s.indices[k + 1]], &s.vertices[s.indices[k + 2]], margin, margin);
-                return 0;
-            };
-        }
+        const int32_t margin = DenseDrawing(random, scene);
+        const Call call = DenseCall(random, scene, margin);
         RandomAccessAndCompare(random, scene, call);
     }
 }
