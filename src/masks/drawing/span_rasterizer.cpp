@@ -60,14 +60,25 @@
 namespace maskfit {
 namespace {
 
-// Calls draw(scan) for every triangle whose box is not empty.
+// Calls draw(scan) for every triangle whose box is not empty, in list
+// order. Each triangle is set up before the one before it is drawn: the
+// set-up is a long chain of dependent steps, and placed ahead of the
+// drawing's branches it is not thrown away when one of them is mispredicted.
+// Reading the lists ahead is safe: no pixel the call writes lies in them.
 template <typename Draw>
 void ForEachScan(const ShapeMask& mask, const TriangleList& list, Draw draw) {
-    for (int32_t k = 0; k < list.count; ++k) {
+    const auto setUp = [&](int32_t k, TriangleScan& scan) {
         const int32_t* entry = list.indices + 3 * int64_t{k};
-        TriangleScan scan;
-        if (SetUpTriangleScanFast(mask, list.vertices[entry[0]], list.vertices[entry[1]], list.vertices[entry[2]],
-                                  list.orient, scan)) {
+        return SetUpTriangleScanFast(mask, list.vertices[entry[0]], list.vertices[entry[1]], list.vertices[entry[2]],
+                                     list.orient, scan);
+    };
+    TriangleScan next;
+    bool nextDrawn = list.count > 0 && setUp(0, next);
+    for (int32_t k = 0; k < list.count; ++k) {
+        const TriangleScan scan = next;
+        const bool drawn = nextDrawn;
+        nextDrawn = k + 1 < list.count && setUp(k + 1, next);
+        if (drawn) {
             draw(scan);
         }
     }
@@ -161,10 +172,10 @@ void WriteSmallTriangle(RunWriter& writer, const TriangleScan& scan) {
     ForEachTileRow(scan.rowStart, scan.columnStep, scan.rowStep, scan.x1 - scan.x0 + 1, int64_t{scan.y1} - scan.y0 + 1,
                    [&](int64_t k, uint32_t bits) {
                        if (bits != 0) {
-                           const int32_t first = __builtin_ctz(bits);
-                           const int32_t last = 31 - __builtin_clz(bits);
-                           if (((2u << last) - (1u << first)) == bits) {
-                               StoreShortRun(pixels + first, last - first + 1, writer.value);
+                           // One run exactly when adding the lowest bit clears them all.
+                           if (((bits + (bits & (0u - bits))) & bits) == 0) {
+                               const int32_t first = __builtin_ctz(bits);
+                               StoreShortRun(pixels + first, 32 - __builtin_clz(bits) - first, writer.value);
                            } else {
                                ForEachRunOfBits(bits, [&](int32_t from, int32_t to) {
                                    StoreRun(pixels + from, to - from + 1, writer.value);
