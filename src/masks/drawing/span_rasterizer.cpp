@@ -61,25 +61,31 @@ namespace maskfit {
 namespace {
 
 // Calls draw(scan) for every triangle whose box is not empty, in list
-// order. Each triangle is set up before the one before it is drawn: the
-// set-up is a long chain of dependent steps, and placed ahead of the
-// drawing's branches it is not thrown away when one of them is mispredicted.
-// Reading the lists ahead is safe: no pixel the call writes lies in them.
+// order. Triangles are set up four at a time, and each four before the four
+// before them are drawn: the set-up is a long chain of dependent steps, and
+// placed ahead of the drawing's branches it is not thrown away when one of
+// them is mispredicted. Reading the lists ahead is safe: no pixel the call
+// writes lies in them.
 template <typename Draw>
 void ForEachScan(const ShapeMask& mask, const TriangleList& list, Draw draw) {
-    const auto setUp = [&](int32_t k, TriangleScan& scan) {
-        const int32_t* entry = list.indices + 3 * int64_t{k};
-        return SetUpTriangleScanFast(mask, list.vertices[entry[0]], list.vertices[entry[1]], list.vertices[entry[2]],
-                                     list.orient, scan);
+    const auto setUp = [&](int32_t first, TriangleScan (&scans)[4]) {
+        FourTriangles four;
+        for (int32_t i = 0; i < 4; ++i) {
+            const int32_t k = first + i < list.count ? first + i : list.count - 1;  // past the end: any, unused
+            const int32_t* entry = list.indices + 3 * int64_t{k};
+            for (int32_t corner = 0; corner < 3; ++corner) {
+                four.corners[corner][i] = list.vertices + entry[corner];
+            }
+        }
+        const uint32_t drawn = SetUpFourScans(mask, four, list.orient, scans);
+        return list.count - first < 4 ? drawn & ((1u << (list.count - first)) - 1) : drawn;
     };
-    TriangleScan next;
-    bool nextDrawn = list.count > 0 && setUp(0, next);
-    for (int32_t k = 0; k < list.count; ++k) {
-        const TriangleScan scan = next;
-        const bool drawn = nextDrawn;
-        nextDrawn = k + 1 < list.count && setUp(k + 1, next);
-        if (drawn) {
-            draw(scan);
+    TriangleScan scans[2][4];
+    uint32_t drawn[2] = {list.count > 0 ? setUp(0, scans[0]) : 0, 0};
+    for (int32_t first = 0, now = 0; first < list.count; first += 4, now ^= 1) {
+        drawn[now ^ 1] = list.count - first > 4 ? setUp(first + 4, scans[now ^ 1]) : 0;
+        for (uint32_t left = drawn[now]; left != 0; left &= left - 1) {
+            draw(scans[now][__builtin_ctz(left)]);
         }
     }
 }
