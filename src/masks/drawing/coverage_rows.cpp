@@ -53,7 +53,7 @@ void OrWindow(uint64_t* row, int64_t words, int64_t length, Step step) {
 // neighbour as it was before the call until it is used. A word all set, or
 // clear with a clear neighbour, stays as it is: inside and outside a shape.
 void OrWindowDown64(uint64_t* row, int64_t words, int64_t length) {
-    for (int64_t w = 0; w < words; ++w) {
+    for (int64_t w = 0; w < words && length > 1; ++w) {
         uint64_t low = row[w];
         uint64_t high = w + 1 < words ? row[w + 1] : 0;
         if (low == ~uint64_t{0} || (low | high) == 0) {
@@ -72,7 +72,7 @@ void OrWindowDown64(uint64_t* row, int64_t words, int64_t length) {
 }
 
 void OrWindowUp64(uint64_t* row, int64_t words, int64_t length) {
-    for (int64_t w = words - 1; w >= 0; --w) {
+    for (int64_t w = words - 1; w >= 0 && length > 1; --w) {
         uint64_t high = row[w];
         uint64_t low = w > 0 ? row[w - 1] : 0;
         if (high == ~uint64_t{0} || (low | high) == 0) {

@@ -33,9 +33,15 @@ void ReadDrawnRow(const ShapeMask& mask, const SweepPlan& plan, int64_t y, uint6
     std::memset(bits, 0, static_cast<size_t>(plan.words) * sizeof *bits);
     const uint8_t* const first = PixelAddress(mask, plan.drawn.columns.lo, y);
     const int64_t columns = plan.drawn.columns.hi - plan.drawn.columns.lo + 1;
+    const int64_t shift = plan.drawnBit % 64;
     for (int64_t c = 0; c < columns; c += 64) {
         const int64_t count = columns - c < 64 ? columns - c : 64;
-        bits[(plan.drawnBit + c) / 64] = SetBits(first + c, static_cast<int32_t>(count));
+        const uint64_t set = SetBits(first + c, static_cast<int32_t>(count));
+        uint64_t* const word = bits + (plan.drawnBit + c) / 64;
+        word[0] |= set << shift;
+        if (shift != 0 && (set >> (64 - shift)) != 0) {
+            word[1] |= set >> (64 - shift);
+        }
     }
 }
 
@@ -54,7 +60,7 @@ bool PlanSweep(const SpanTarget& target, const LocalBox& box, int32_t triangles,
                   {box.rows.lo + target.rowShift, box.rows.hi + target.rowShift}};
     const int64_t columns = box.columns.hi - box.columns.lo + 1;
     const int64_t rows = box.rows.hi - box.rows.lo + 1;
-    plan.drawnBit = 64 * ((int64_t{target.marginX} + 63) / 64);
+    plan.drawnBit = target.marginX;
     plan.firstBit = plan.drawn.columns.lo - plan.drawnBit;
     plan.columns = plan.drawnBit + columns + target.marginX - 1;
     plan.words = WordsFor(plan.columns);

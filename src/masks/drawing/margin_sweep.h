@@ -17,7 +17,7 @@ namespace maskfit {
 struct SweepPlan {
     LocalBox drawn;     // every local pixel a triangle may fill
     int64_t firstBit;   // local column of bit 0 of a row
-    int64_t drawnBit;   // the bit of drawn.columns.lo: a whole word past every brush
+    int64_t drawnBit;   // the bit of drawn.columns.lo: marginX, the reach of a brush to the left
     int64_t columns;    // bits a row: the drawn columns and their brushes
     int64_t words;
     int64_t ringRows;   // drawn rows kept: a power of two, at least the 2 * marginY one margin row needs

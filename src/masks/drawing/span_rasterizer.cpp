@@ -170,9 +170,8 @@ LocalBox Reach(const ShapeMask& mask, const LocalBox& box, int32_t marginX, int3
 // The runs of a box no wider than a tile, row after row from the first
 // row's address.
 void WriteSmallTriangle(RunWriter& writer, const TriangleScan& scan) {
-    const int64_t column = scan.x0 + writer.columnShift;
-    const int64_t row = scan.y0 + writer.rowShift;
-    uint8_t* pixels = writer.pixels + (row * writer.width + column);
+    uint8_t* pixels = reinterpret_cast<uint8_t*>(writer.origin +
+                                                 static_cast<uintptr_t>(int64_t{scan.y0} * writer.width + scan.x0));
     uint32_t anyRow = 0;
     int64_t firstRow = INT64_MAX, lastRow = -1;
     ForEachTileRow(scan.rowStart, scan.columnStep, scan.rowStep, scan.x1 - scan.x0 + 1, int64_t{scan.y1} - scan.y0 + 1,
@@ -194,8 +193,8 @@ void WriteSmallTriangle(RunWriter& writer, const TriangleScan& scan) {
                        pixels += writer.width;
                    });
     if (anyRow != 0) {
-        const LocalBox drawn{{column + __builtin_ctz(anyRow), column + 31 - __builtin_clz(anyRow)},
-                             {row + firstRow, row + lastRow}};
+        const LocalBox drawn{{scan.x0 + __builtin_ctz(anyRow), scan.x0 + 31 - __builtin_clz(anyRow)},
+                             {scan.y0 + firstRow, scan.y0 + lastRow}};
         writer.drawn = {Hull(writer.drawn.columns, drawn.columns), Hull(writer.drawn.rows, drawn.rows)};
     }
 }

@@ -21,7 +21,7 @@ struct SpanTarget {
     int64_t columnShift;       // triangle column x lands on local column x + columnShift
     int64_t rowShift;
     DirtyRect dirty;           // the mask's, widened as margin pixels are painted
-    LocalBox drawn;            // the triangle pixels written, for the dirty rectangle at the end
+    LocalBox drawn;            // the triangle pixels written (local), for the dirty rectangle at the end
 };
 
 inline constexpr LocalBox kNothingDrawn{{INT64_MAX, INT64_MIN}, {INT64_MAX, INT64_MIN}};
@@ -50,7 +50,8 @@ inline void StoreRun(uint8_t* p, int64_t n, uint8_t value) {
         return;
     }
     const __m128i fill = _mm_set1_epi8(static_cast<char>(value));
-    for (int64_t i = 0; i + 16 < n; i += 16) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), fill);
+    for (int64_t i = 16; i + 16 < n; i += 16) {
         _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i), fill);
     }
     _mm_storeu_si128(reinterpret_cast<__m128i*>(p + n - 16), fill);
@@ -62,33 +63,37 @@ inline void StoreRun(uint8_t* p, int64_t n, uint8_t value) {
 // read through the target, each would be read again after every byte
 // store, as the store might have changed it.
 struct RunWriter {
-    uint8_t* pixels;
     int64_t width, columnShift, rowShift;
     uint8_t value;
+    uintptr_t origin;  // the address triangle pixel (0, 0) would have: where rows and columns count from
     LocalBox drawn = kNothingDrawn;
 
     explicit RunWriter(const SpanTarget& target)
-        : pixels(static_cast<uint8_t*>(target.mask.pixels.data)),
-          width(target.mask.width),
+        : width(target.mask.width),
           columnShift(target.columnShift),
           rowShift(target.rowShift),
-          value(target.value) {}
+          value(target.value),
+          origin(reinterpret_cast<uintptr_t>(target.mask.pixels.data) +
+                 static_cast<uintptr_t>(target.rowShift * target.mask.width + target.columnShift)) {}
 
     // The pixels first..last of triangle row y.
     void operator()(int64_t y, int64_t first, int64_t last) {
-        const int64_t column = first + columnShift;
-        const int64_t end = last + columnShift;
-        const int64_t row = y + rowShift;
-        StoreRun(pixels + (row * width + column), end - column + 1, value);
-        drawn.columns.lo = column < drawn.columns.lo ? column : drawn.columns.lo;
-        drawn.columns.hi = end > drawn.columns.hi ? end : drawn.columns.hi;
-        drawn.rows.lo = row < drawn.rows.lo ? row : drawn.rows.lo;
-        drawn.rows.hi = row > drawn.rows.hi ? row : drawn.rows.hi;
+        StoreRun(reinterpret_cast<uint8_t*>(origin + static_cast<uintptr_t>(y * width + first)), last - first + 1,
+                 value);
+        drawn.columns.lo = first < drawn.columns.lo ? first : drawn.columns.lo;
+        drawn.columns.hi = last > drawn.columns.hi ? last : drawn.columns.hi;
+        drawn.rows.lo = y < drawn.rows.lo ? y : drawn.rows.lo;
+        drawn.rows.hi = y > drawn.rows.hi ? y : drawn.rows.hi;
     }
 
-    // Hands the box filled to the target.
+    // Hands the box filled to the target, in local pixels.
     void NoteIn(SpanTarget& target) const {
-        target.drawn = {Hull(target.drawn.columns, drawn.columns), Hull(target.drawn.rows, drawn.rows)};
+        if (IsEmpty(drawn)) {
+            return;
+        }
+        const LocalBox local{{drawn.columns.lo + columnShift, drawn.columns.hi + columnShift},
+                             {drawn.rows.lo + rowShift, drawn.rows.hi + rowShift}};
+        target.drawn = {Hull(target.drawn.columns, local.columns), Hull(target.drawn.rows, local.rows)};
     }
 };
 
