@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "masks/fast_preconditions.h"
+#include "simd/byte_runs.h"
 
 namespace maskfit {
 
@@ -26,32 +27,14 @@ struct SpanTarget {
 
 inline constexpr LocalBox kNothingDrawn{{INT64_MAX, INT64_MIN}, {INT64_MAX, INT64_MIN}};
 
-// StoreRun for 1 <= n <= 16.
-inline void StoreShortRun(uint8_t* p, int64_t n, uint8_t value) {
-    const uint64_t pattern = value * 0x0101010101010101ull;
-    if (n >= 8) {
-        std::memcpy(p, &pattern, 8);
-        std::memcpy(p + n - 8, &pattern, 8);
-    } else if (n >= 4) {
-        std::memcpy(p, &pattern, 4);
-        std::memcpy(p + n - 4, &pattern, 4);
-    } else {
-        // One to three bytes: the first, the last and the middle one.
-        p[0] = value;
-        p[n - 1] = value;
-        p[n / 2] = value;
-    }
-}
-
 // Stores `value` into the n pixels from p, and into no other byte.
 inline void StoreRun(uint8_t* p, int64_t n, uint8_t value) {
     if (n < 16) {
-        StoreShortRun(p, n, value);
+        FillRun32(p, value, static_cast<int32_t>(n));
         return;
     }
     const __m128i fill = _mm_set1_epi8(static_cast<char>(value));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), fill);
-    for (int64_t i = 16; i + 16 < n; i += 16) {
+    for (int64_t i = 0; i + 16 < n; i += 16) {
         _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i), fill);
     }
     _mm_storeu_si128(reinterpret_cast<__m128i*>(p + n - 16), fill);

@@ -11,6 +11,7 @@
 
 #include "masks/drawing/triangle_runs.h"
 #include "masks/drawing/triangle_tiles.h"
+#include "simd/byte_runs.h"
 
 namespace maskfit {
 
@@ -23,7 +24,7 @@ void ForEachSpan(const TriangleScan& scan, Run& run) {
     const int64_t rows = int64_t{scan.y1} - scan.y0 + 1;
     const auto tileRow = [&](int64_t y, int64_t x) {
         return [&run, y, x](int64_t k, uint32_t bits) {
-            ForEachRunOfBits(bits, [&](int32_t first, int32_t last) { run(y + k, x + first, x + last); });
+            ForEachRunOfBits(bits, [&](int32_t first, int32_t count) { run(y + k, x + first, x + first + count - 1); });
         };
     };
     if (columns <= kTileColumns) {

@@ -92,18 +92,6 @@ void ForEachTileRow(const EdgeValues& start, const EdgeValues& column, const Edg
     }
 }
 
-// Calls run(first, last) for every run of set bits of the low 16, lowest
-// first; a row of a triangle whose edges stay exact has one run at most.
-template <typename Run>
-inline __attribute__((always_inline)) void ForEachRunOfBits(uint32_t bits, Run run) {
-    while (bits != 0) {
-        const int32_t first = __builtin_ctz(bits);
-        const int32_t end = __builtin_ctz(~(bits >> first)) + first;  // bits < 2^16: a clear bit follows
-        run(first, end - 1);
-        bits &= ~0u << end;
-    }
-}
-
 }  // namespace maskfit
 
 #endif
