@@ -180,7 +180,7 @@ void WriteSmallTriangle(RunWriter& writer, const TriangleScan& scan) {
                            // One run exactly when adding the lowest bit clears them all.
                            if (((bits + (bits & (0u - bits))) & bits) == 0) {
                                const int32_t first = __builtin_ctz(bits);
-                               FillRun32(pixels + first, writer.value, 32 - __builtin_clz(bits) - first);
+                               StoreRun(pixels + first, 32 - __builtin_clz(bits) - first, writer.value);
                            } else {
                                ForEachRunOfBits(bits, [&](int32_t from, int32_t count) {
                                    FillRun32(pixels + from, writer.value, count);

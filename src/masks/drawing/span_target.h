@@ -27,8 +27,16 @@ struct SpanTarget {
 
 inline constexpr LocalBox kNothingDrawn{{INT64_MAX, INT64_MIN}, {INT64_MAX, INT64_MIN}};
 
-// Stores `value` into the n pixels from p, and into no other byte.
+// Stores `value` into the n pixels from p, and into no other byte. One to
+// three pixels, the usual run of a small triangle's row, take three byte
+// stores (the first, the last and the middle one) and no further branch.
 inline void StoreRun(uint8_t* p, int64_t n, uint8_t value) {
+    if (n < 4) {
+        p[0] = value;
+        p[n - 1] = value;
+        p[n / 2] = value;
+        return;
+    }
     if (n < 16) {
         FillRun32(p, value, static_cast<int32_t>(n));
         return;
