@@ -5,16 +5,7 @@
 
 FUNC_BEGIN_GLOBAL hostsim_burst_abort
     FRAME_PROLOGUE 192
-    movups %xmm6, 32(%rsp)
-    movups %xmm7, 48(%rsp)
-    movups %xmm8, 64(%rsp)
-    movups %xmm9, 80(%rsp)
-    movups %xmm10, 96(%rsp)
-    movups %xmm11, 112(%rsp)
-    movups %xmm12, 128(%rsp)
-    movups %xmm13, 144(%rsp)
-    movups %xmm14, 160(%rsp)
-    movups %xmm15, 176(%rsp)
+    FOR_EACH_SAVED_VECTOR STORE_UNALIGNED, %rsp, 32
     leaq 32(%rsp), %r8
     call hostsim_on_abort
     ud2

@@ -21,32 +21,6 @@
 #define SAVED_RSI -8
 #define SAVED_RDI -16
 
-.macro SAVE_VECTORS frame
-    movaps %xmm6, 16(\frame)
-    movaps %xmm7, 32(\frame)
-    movaps %xmm8, 48(\frame)
-    movaps %xmm9, 64(\frame)
-    movaps %xmm10, 80(\frame)
-    movaps %xmm11, 96(\frame)
-    movaps %xmm12, 112(\frame)
-    movaps %xmm13, 128(\frame)
-    movaps %xmm14, 144(\frame)
-    movaps %xmm15, 160(\frame)
-.endm
-
-.macro LOAD_VECTORS frame
-    movaps 16(\frame), %xmm6
-    movaps 32(\frame), %xmm7
-    movaps 48(\frame), %xmm8
-    movaps 64(\frame), %xmm9
-    movaps 80(\frame), %xmm10
-    movaps 96(\frame), %xmm11
-    movaps 112(\frame), %xmm12
-    movaps 128(\frame), %xmm13
-    movaps 144(\frame), %xmm14
-    movaps 160(\frame), %xmm15
-.endm
-
 /* Calls the operation with the host's arguments: the register ones wait in
  * the caller's home area, the fifth onwards on the caller's stack. */
 #if defined(_WIN32)
@@ -95,7 +69,7 @@
     movq 40(%rbp), %rcx
     call \impl
     FRAME_BASE(%rcx)
-    LOAD_VECTORS %rcx
+    FOR_EACH_SAVED_VECTOR LOAD_ALIGNED, %rcx, 16
     movq SAVED_RSI(%rbp), %rsi
     movq SAVED_RDI(%rbp), %rdi
 .endm
@@ -110,7 +84,7 @@ FUNC_BEGIN_GLOBAL \stub
     movq %r8, 32(%rbp)
     movq %r9, 40(%rbp)
     FRAME_BASE(%rax)
-    SAVE_VECTORS %rax
+    FOR_EACH_SAVED_VECTOR STORE_ALIGNED, %rax, 16
     /* Before burst.setup_extra there is no chain: run without a frame. */
     movq SLOT_ACCESSOR, %rax
     testq %rax, %rax
@@ -158,7 +132,7 @@ FUNC_BEGIN_GLOBAL maskfit_abort_trampoline
     movq %rdx, 24(%rbp)
     call *SLOT_ACCESSOR
     movq (%rax), %rcx
-    LOAD_VECTORS %rcx
+    FOR_EACH_SAVED_VECTOR LOAD_ALIGNED, %rcx, 16
     movq (%rcx), %rdx
     movq %rdx, (%rax)
     movq 16(%rbp), %rcx

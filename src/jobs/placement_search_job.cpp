@@ -1,71 +1,14 @@
 #include "jobs/jobs.h"
 #include "masks/checked_access.h"
-#include "masks/mask_ops.h"
-#include "masks/placement_scan.h"
-#include "runtime/fast_paths.h"
-#include "runtime/int_math.h"
+#include "masks/search/placement_search.h"
 
 namespace maskfit {
-namespace {
-
-// The candidates of one axis: start, then start + step while <= end. A step
-// of 0 or below holds the single candidate start, and a step that would wrap
-// past INT32_MAX ends the axis, so that no search can hang.
-class AxisWalk {
-public:
-    explicit AxisWalk(const SearchRange& range) : current_(range.start), end_(range.end), step_(range.step) {
-        done_ = current_ > end_;
-    }
-
-    bool Valid() const { return !done_; }
-    int32_t Current() const { return current_; }
-
-    void Advance() {
-        if (step_ <= 0 || current_ > INT32_MAX - step_) {
-            done_ = true;
-            return;
-        }
-        current_ += step_;
-        done_ = current_ > end_;
-    }
-
-private:
-    int32_t current_;
-    int32_t end_;
-    int32_t step_;
-    bool done_;
-};
-
-void WriteHit(const PlacementSearchJob& job, int32_t x, int32_t y) {
-    const PlacementResult hit{x, y, 1, 0};
-    WriteElement(job.results, job.outputIndex, hit);
-}
-
-}  // namespace
 
 void FindPlacement(const PlacementSearchJob& job) {
-    SearchHit fast{};
-    if (kFastPathsEnabled && TrySearchPlacementFast(job, fast)) {
-        if (fast.found) {
-            WriteHit(job, fast.x, fast.y);
-        }
-        return;
-    }
-    const BoardMask& board = job.board;
-    const ShapeMask& shape = job.shape;
-    for (AxisWalk y(job.yRange); y.Valid(); y.Advance()) {
-        if (WrapAdd(y.Current(), shape.bounds.y1) >= board.bounds.y0) {
-            return;
-        }
-        for (AxisWalk x(job.xRange); x.Valid(); x.Advance()) {
-            if (WrapAdd(x.Current(), shape.bounds.x1) >= board.bounds.x0) {
-                continue;
-            }
-            if (CanPlace(board, shape, x.Current(), y.Current()) != 0) {
-                WriteHit(job, x.Current(), y.Current());
-                return;
-            }
-        }
+    const SearchHit hit = SearchPlacement(job);
+    if (hit.found) {
+        const PlacementResult result{hit.x, hit.y, 1, 0};
+        WriteElement(job.results, job.outputIndex, result);
     }
 }
 

@@ -1,6 +1,6 @@
 #include "jobs/jobs.h"
 #include "masks/checked_access.h"
-#include "masks/empty_fill.h"
+#include "masks/drawing/empty_fill.h"
 #include "masks/mask_ops.h"
 #include "runtime/fast_paths.h"
 #include "runtime/int_math.h"
@@ -24,12 +24,8 @@ MaskBounds ContentRectangle(const DirtyRect& drawn, int32_t margin, int32_t maxC
 
 // Every pixel of the inclusive rectangle is rewritten, empty ones with 79;
 // the dirty rectangle is not widened.
-void FillContentRectangle(const ShapeMask& mask) {
+void FillContentRectangleChecked(const ShapeMask& mask) {
     const MaskBounds& r = mask.bounds;
-    DirtyRect notWidened{};
-    if (kFastPathsEnabled && TryFillEmpty(mask, LocalBox{{r.x0, r.x1}, {r.y0, r.y1}}, FILL_RECT, notWidened)) {
-        return;
-    }
     if (r.y0 > r.y1 || r.x0 > r.x1) {
         return;
     }
@@ -46,6 +42,16 @@ void FillContentRectangle(const ShapeMask& mask) {
             break;
         }
     }
+}
+
+void FillContentRectangle(const ShapeMask& mask) {
+    const MaskBounds& r = mask.bounds;
+    DirtyRect notWidened{};
+    const LocalBox box{{r.x0, r.x1}, {r.y0, r.y1}};
+    if (kFastPathsEnabled && TryFillEmpty(mask, box, FILL_RECT, FillWrites::kWholeBox, notWidened)) {
+        return;
+    }
+    FillContentRectangleChecked(mask);
 }
 
 }  // namespace

@@ -31,37 +31,15 @@
     \op %r15, 56, \base
 .endm
 
-.macro FOR_EACH_VECTOR op, base, at
-    \op %xmm6, \at+0, \base
-    \op %xmm7, \at+16, \base
-    \op %xmm8, \at+32, \base
-    \op %xmm9, \at+48, \base
-    \op %xmm10, \at+64, \base
-    \op %xmm11, \at+80, \base
-    \op %xmm12, \at+96, \base
-    \op %xmm13, \at+112, \base
-    \op %xmm14, \at+128, \base
-    \op %xmm15, \at+144, \base
-.endm
-
 .macro LOAD_GENERAL reg, at, base
     movq \at(\base), \reg
 .endm
 .macro STORE_GENERAL reg, at, base
     movq \reg, \at(\base)
 .endm
-.macro LOAD_VECTOR reg, at, base
-    movups \at(\base), \reg
-.endm
-.macro STORE_VECTOR reg, at, base
-    movups \reg, \at(\base)
-.endm
 .macro KEEP_VECTOR reg, at, base
-    movaps \reg, \at(\base)
+    STORE_ALIGNED \reg, \at, \base
     UNWIND_SAVED_VECTOR \reg, \at
-.endm
-.macro RESTORE_VECTOR reg, at, base
-    movaps \at(\base), \reg
 .endm
 
 FUNC_BEGIN_GLOBAL maskfit_test_call_with_registers
@@ -74,7 +52,7 @@ FUNC_BEGIN_GLOBAL maskfit_test_call_with_registers
     UNWIND_PUSH r14
     UNWIND_PUSH r15
     UNWIND_ALLOC LOCALS
-    FOR_EACH_VECTOR KEEP_VECTOR, %rsp, OWN_VECTORS
+    FOR_EACH_SAVED_VECTOR KEEP_VECTOR, %rsp, OWN_VECTORS
     UNWIND_END_PROLOGUE
     movq %r9, STORE_PTR(%rsp)
     movq %rcx, FN_PTR(%rsp)
@@ -86,7 +64,7 @@ FUNC_BEGIN_GLOBAL maskfit_test_call_with_registers
     movq %rax, OUT_ARGS+8*.Lslot(%rsp)
     .set .Lslot, .Lslot+1
     .endr
-    FOR_EACH_VECTOR LOAD_VECTOR, %r11, SET_VECTORS
+    FOR_EACH_SAVED_VECTOR LOAD_UNALIGNED, %r11, SET_VECTORS
     movq STORE_PTR(%rsp), %rax
     movq %rsp, SET_RSP_BEFORE(%rax)
     movq FN_PTR(%rsp), %rax
@@ -99,8 +77,8 @@ FUNC_BEGIN_GLOBAL maskfit_test_call_with_registers
     movq STORE_PTR(%rsp), %r11
     FOR_EACH_GENERAL STORE_GENERAL, %r11
     movq %rsp, SET_RSP_AFTER(%r11)
-    FOR_EACH_VECTOR STORE_VECTOR, %r11, SET_VECTORS
-    FOR_EACH_VECTOR RESTORE_VECTOR, %rsp, OWN_VECTORS
+    FOR_EACH_SAVED_VECTOR STORE_UNALIGNED, %r11, SET_VECTORS
+    FOR_EACH_SAVED_VECTOR LOAD_ALIGNED, %rsp, OWN_VECTORS
     UNWIND_FREE LOCALS
     UNWIND_POP r15
     UNWIND_POP r14

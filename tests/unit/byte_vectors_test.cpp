@@ -3,8 +3,8 @@
 // with guard bytes around each run that no kernel may read into or write.
 // The kernels with a version per instruction set are checked in each
 // version this CPU can run, the baseline one always.
-#include "masks/byte_vectors.h"
-#include "masks/sse2_lanes.h"
+#include "simd/byte_kernels.h"
+#include "simd/sse2_lanes.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 #include <random>
 #include <vector>
 
-#include "masks/byte_vector_variants.h"
+#include "simd/byte_kernel_variants.h"
 
 namespace {
 

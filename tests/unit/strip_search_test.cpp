@@ -2,7 +2,7 @@
 // with lone pixels and gaps around the shape's size, for shapes covered all
 // over (the search decides alone) and shapes with holes (it filters by their
 // core), narrower and wider than a strip, with steps below, at and above it.
-#include "masks/strip_search.h"
+#include "masks/search/strip_search.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <random>
 #include <vector>
 
-#include "masks/fit_test_fast.h"
+#include "masks/fitting/fit_test_fast.h"
 
 namespace {
 
