@@ -99,14 +99,14 @@ ArrayPlan ReadPixelPlan(FuzzReader& in, int32_t naturalLength, int32_t maxCount)
 }
 
 BackedArray::BackedArray(const ArrayPlan& plan, int32_t safetyId)
-    : memory_(new uint8_t[plan.contents.size()]),
+    : memory_(plan.contents.size()),
       versionWord_(std::make_unique<uint32_t>(plan.versionWord)),
       bytes_(plan.contents.size()),
       elementSize_(plan.elementSize) {
-    std::copy(plan.contents.begin(), plan.contents.end(), memory_.get());
+    std::copy(plan.contents.begin(), plan.contents.end(), memory_.Data());
     // Element minIndex lies at the allocation's first byte. Computed on
     // integers: the pointer itself may point far outside any object.
-    const auto base = reinterpret_cast<uintptr_t>(memory_.get()) -
+    const auto base = reinterpret_cast<uintptr_t>(memory_.Data()) -
                       static_cast<uintptr_t>(static_cast<int64_t>(plan.minIndex) * static_cast<int64_t>(plan.elementSize));
     view_.data = reinterpret_cast<void*>(base);
     view_.length = plan.length;
@@ -122,9 +122,9 @@ uint8_t* BackedArray::Element(int32_t index) const {
     if (index < view_.minIndex || index > view_.maxIndex) {
         return nullptr;
     }
-    return memory_.get() + (static_cast<int64_t>(index) - view_.minIndex) * static_cast<int64_t>(elementSize_);
+    return memory_.Data() + (static_cast<int64_t>(index) - view_.minIndex) * static_cast<int64_t>(elementSize_);
 }
 
-std::vector<uint8_t> BackedArray::Contents() const { return std::vector<uint8_t>(memory_.get(), memory_.get() + bytes_); }
+std::vector<uint8_t> BackedArray::Contents() const { return std::vector<uint8_t>(memory_.Data(), memory_.Data() + bytes_); }
 
 }  // namespace mffuzz

@@ -1,7 +1,6 @@
 // Host arrays of which exactly the window [minIndex, maxIndex] exists in
-// memory: `data` points minIndex elements before the allocation, so an access
-// anywhere outside the window leaves the allocation and AddressSanitizer
-// stops the run.
+// memory: `data` points minIndex elements before an exact block, so an access
+// anywhere outside the window leaves the block and is caught.
 #ifndef MASKFIT_FUZZ_BACKED_ARRAY_H
 #define MASKFIT_FUZZ_BACKED_ARRAY_H
 
@@ -10,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "exact_memory.h"
 #include "fuzz_reader.h"
 #include "maskfit/maskfit.h"
 
@@ -47,7 +47,7 @@ public:
     std::vector<uint8_t> Contents() const;
 
 private:
-    std::unique_ptr<uint8_t[]> memory_;
+    ExactBlock memory_;
     std::unique_ptr<uint32_t> versionWord_;
     size_t bytes_;
     size_t elementSize_;

@@ -2,7 +2,6 @@
 // shape pixels and the result array exist only within their windows. The
 // search is predicted candidate by candidate with the fit test's oracle, so
 // the hit written, the failing index and every host check are exact.
-#include <memory>
 
 #include "fit_prediction.h"
 #include "fuzz_masks.h"
@@ -47,7 +46,7 @@ public:
           board_(plan.board, 1),
           shape_(plan.shape, 2),
           results_(plan.results, 3),
-          job_(std::make_unique<PlacementSearchJob>(plan.block)) {
+          job_(plan.block) {
         job_->board = board_.mask;
         job_->shape = shape_.mask;
         job_->results = results_.View();
@@ -111,7 +110,7 @@ private:
     BackedBoard board_;
     BackedShape shape_;
     BackedArray results_;
-    std::unique_ptr<PlacementSearchJob> job_;  // exactly one block: reads past it are caught
+    Exact<PlacementSearchJob> job_;  // exactly one block: reads past it are caught
 };
 
 SearchRange ReadRange(FuzzReader& in) {

@@ -52,6 +52,13 @@ def versions(mode=0, base=0):
     return byte(2) + byte(WORD_LOW_BITS[mode] << 3) + struct.pack("<I", base << 3)
 
 
+def equal_versions(low_bits, high=0xFC370338):
+    """Version and word equal, with these low bits: 1 or 2 sends writes or
+    reads to the host although the word differs from the version only where
+    bit 2 would let both through."""
+    return byte(2) + byte(low_bits << 3 | low_bits) + struct.pack("<I", high)
+
+
 def pixels(window=b"\x00", version=versions(), fill=b"\x03\xea\x5a\xa5\x0f"):
     """Window mode 0 (the whole array); fill: bit pattern of 234."""
     return window + version + fill
@@ -101,9 +108,14 @@ SEEDS = {
         "clamped_edge": host() + shape(8, 8, pix=pixels(fill=b"\x00")) + ints(90, 7, 2, 2, 1),
         "past_last_row": host() + shape(8, 8, pix=pixels(fill=b"\x00")) + ints(90, 3, 9, 2, 2),
         "asks_host": host(True) + shape(8, 8, pix=pixels(version=versions(3), fill=b"\x00")) + ints(0, 2, 2, 1, 1),
+        "writes_ask_equal_versions": host(refuse_write=True)
+        + shape(8, 8, pix=pixels(version=equal_versions(1), fill=b"\x00")) + ints(90, 3, 3, 1, 1),
     },
     "rasterize_triangle": {
         "fill": host() + shape(10, 10, (8, 8, 0, 0), pix=pixels(fill=b"\x00")) + ints(-22)
+        + flt(0) + flt(0) + flt(4) + flt(0) + flt(0) + flt(4) + ints(1, 1),
+        "writes_ask_equal_versions": host(refuse_write=True)
+        + shape(10, 10, (8, 8, 0, 0), pix=pixels(version=equal_versions(1), fill=b"\x00")) + ints(-22)
         + flt(0) + flt(0) + flt(4) + flt(0) + flt(0) + flt(4) + ints(1, 1),
         "clockwise": host() + shape(8, 8, (8, 8, 0, 0), pix=pixels(fill=b"\x00")) + ints(-22)
         + flt(0) + flt(0) + flt(0) + flt(4) + flt(4) + flt(0) + ints(0, 0),
@@ -117,15 +129,22 @@ SEEDS = {
         "square": host() + byte(0) + byte(3) + flt(0) + flt(0) + flt(4) + flt(0) + flt(4) + flt(4) + flt(0) + flt(4)
         + byte(0) + byte(9) + bytes([0, 1, 2, 0, 2, 3]) + shape(8, 8, (8, 8, 0, 0), pix=pixels(fill=b"\x00"))
         + ints(0, 0),
+        "writes_ask_equal_versions": host(refuse_write=True) + byte(0) + byte(3) + flt(0) + flt(0) + flt(4) + flt(0)
+        + flt(4) + flt(4) + flt(0) + flt(4) + byte(0) + byte(9) + bytes([0, 1, 2, 0, 2, 3])
+        + shape(8, 8, (8, 8, 0, 0), pix=pixels(version=equal_versions(1), fill=b"\x00")) + ints(0, 0),
         "partial_triple": host() + byte(0) + byte(2) + flt(0) + flt(0) + flt(4) + flt(0) + flt(0) + flt(4)
         + byte(0) + byte(8) + bytes([0, 1, 2, 0, 1]) + shape(8, 8, (8, 8, 0, 0), pix=pixels(fill=b"\x00"))
         + ints(1, 1),
         "build": host() + byte(1) + byte(2) + flt(0) + flt(0) + flt(4) + flt(0) + flt(0) + flt(4)
         + byte(0) + byte(6) + bytes([0, 1, 2]) + byte(0) + ints(1) + byte(0) + ints(9, 8)
-        + byte(0) + byte(1) + versions() + shape(10, 10, pix=pixels(fill=b"\x00")) + byte(0) + byte(1),
+        + byte(1) + byte(0) + versions() + shape(10, 10, pix=pixels(fill=b"\x00")) + byte(0) + byte(1),
+        "build_writes_ask_equal_versions": host(refuse_write=True) + byte(1) + byte(2) + flt(0) + flt(0) + flt(4)
+        + flt(0) + flt(0) + flt(4) + byte(0) + byte(6) + bytes([0, 1, 2]) + byte(0) + ints(1) + byte(0) + ints(9, 8)
+        + byte(1) + byte(0) + versions()
+        + shape(10, 10, pix=pixels(version=equal_versions(1), fill=b"\x00")) + byte(0) + byte(1),
         "build_index_outside": host() + byte(1) + byte(2) + flt(0) + flt(0) + flt(4) + flt(0) + flt(0) + flt(4)
         + byte(0) + byte(6) + bytes([0, 1, 2]) + byte(0) + ints(1) + byte(0) + ints(9, 8)
-        + byte(0) + byte(1) + versions(3) + shape(10, 10, pix=pixels(fill=b"\x00")) + byte(0) + byte(2),
+        + byte(1) + byte(0) + versions(3) + shape(10, 10, pix=pixels(fill=b"\x00")) + byte(0) + byte(2),
     },
     "fit_test": {
         "overlap": host() + byte(0) + board(pix=pixels(fill=b"\x01\x5a")) + shape() + ints(1, 1, 1, 1),

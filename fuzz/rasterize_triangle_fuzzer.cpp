@@ -2,7 +2,6 @@
 // denormals) on window-exact pixel memory; each vertex lies in an allocation
 // of its own 8 bytes. The shipped library must draw exactly what the literal
 // build draws, within the rules every drawing keeps.
-#include <memory>
 
 #include "drawing_rules.h"
 #include "fuzz_masks.h"
@@ -28,9 +27,9 @@ public:
     explicit TriangleWorld(const TrianglePlan& plan)
         : plan_(plan),
           shape_(plan.shape, 1),
-          a_(std::make_unique<Vec2>(plan.a)),
-          b_(std::make_unique<Vec2>(plan.b)),
-          c_(std::make_unique<Vec2>(plan.c)) {}
+          a_(plan.a),
+          b_(plan.b),
+          c_(plan.c) {}
 
     void Call(const hostsim::EntryPoints& lib) {
         lib.rasterizeTriangle(0x51, &shape_.mask, 0x53, 0x54, kNotRead, plan_.value, a_.get(), b_.get(), c_.get(),
@@ -61,7 +60,7 @@ public:
 private:
     const TrianglePlan& plan_;
     BackedShape shape_;
-    std::unique_ptr<Vec2> a_, b_, c_;
+    Exact<Vec2> a_, b_, c_;
 };
 
 }  // namespace

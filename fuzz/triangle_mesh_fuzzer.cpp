@@ -2,7 +2,6 @@
 // list and the index list are allocated to exactly their counts (so nothing
 // at or past indexCount may be read), on window-exact pixel memory, and for
 // the job a random block and a shapes array of which only the window exists.
-#include <memory>
 
 #include "drawing_rules.h"
 #include "fuzz_masks.h"
@@ -39,22 +38,15 @@ struct MeshPlan {
     std::vector<ShapePlan> elements;  // one per index of the shapes window
 };
 
-template <typename T>
-std::unique_ptr<T[]> ExactCopy(const std::vector<T>& items) {
-    auto copy = std::make_unique<T[]>(items.size());
-    std::copy(items.begin(), items.end(), copy.get());
-    return copy;
-}
-
 class MeshWorld {
 public:
     explicit MeshWorld(const MeshPlan& plan)
         : plan_(plan),
-          vertices_(ExactCopy(plan.vertices)),
-          indices_(ExactCopy(plan.indices)),
+          vertices_(plan.vertices),
+          indices_(plan.indices),
           shape_(plan.shape, 1),
           shapes_(plan.shapes, 2),
-          job_(std::make_unique<ShapeBuildJob>(plan.block)) {
+          job_(plan.block) {
         for (size_t k = 0; k < plan.elements.size(); ++k) {
             elements_.emplace_back(plan.elements[k], static_cast<int32_t>(3 + k));
             std::memcpy(shapes_.Element(ElementIndex(k)), &elements_.back().mask, sizeof(ShapeMask));
@@ -158,12 +150,12 @@ private:
     }
 
     const MeshPlan& plan_;
-    std::unique_ptr<Vec2[]> vertices_;
-    std::unique_ptr<int32_t[]> indices_;
+    Exact<Vec2> vertices_;
+    Exact<int32_t> indices_;
     BackedShape shape_;
     BackedArray shapes_;
     std::vector<BackedShape> elements_;
-    std::unique_ptr<ShapeBuildJob> job_;  // exactly one block: reads past it are caught
+    Exact<ShapeBuildJob> job_;  // exactly one block: reads past it are caught
     int32_t result_ = -1;
 };
 
