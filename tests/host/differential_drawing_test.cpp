@@ -653,7 +653,7 @@ Call DenseCall(Dice& dice, Scene& scene, int32_t margin) {
     if (dice.Percent(45)) {
         return BuildJobCall(dice, scene, margin);
     }
-    if (dice.Percent(85)) {
+    if (count < 3 || dice.Percent(85)) {  // a mesh of holes alone has no triangle to pick
         const int32_t marginY = dice.Percent(85) ? margin : DenseMargin(dice) % 9;
         return [=](const hostsim::EntryPoints& lib, Scene& s) {
             return lib.rasterizeTriangles(0, 0, 0, s.vertices.data(), 0, s.indices.data(), count, &s.Mask(), margin,
