@@ -537,8 +537,8 @@ void CarveSpaces(Dice& dice, Scene& scene) {
     for (int32_t space = dice.Between(0, 2); space > 0; --space) {
         const int32_t x0 = dice.Between(0, width - 1);
         const int32_t y0 = dice.Between(0, board.height - 1);
-        const int32_t x1 = std::min<int64_t>(width, x0 + (b.x1 - b.x0) + dice.Between(1, 3));
-        const int32_t y1 = std::min<int64_t>(board.height, y0 + (b.y1 - b.y0) + dice.Between(1, 3));
+        const int32_t x1 = std::min<int64_t>(width, x0 + (static_cast<int64_t>(b.x1) - b.x0) + dice.Between(1, 3));
+        const int32_t y1 = std::min<int64_t>(board.height, y0 + (static_cast<int64_t>(b.y1) - b.y0) + dice.Between(1, 3));
         for (int32_t y = y0; y < y1; ++y) {
             for (int32_t x = x0; x < x1; ++x) {
                 static_cast<uint8_t*>(board.pixels.data)[static_cast<int64_t>(y) * board.width + x] = 0;
