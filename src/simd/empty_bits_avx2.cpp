@@ -1,0 +1,31 @@
+// Everything after the pragma is compiled for AVX2; only HasAvx2 callers
+// reach it. Library headers come first, so none of their inline code is
+// compiled for AVX2 in this file.
+#include <immintrin.h>
+
+#include <cstdint>
+#include <cstring>
+
+#include "simd/byte_kernels.h"
+#include "simd/empty_bits.h"
+
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
+#else
+#pragma GCC target("avx2")
+#endif
+
+#include "simd/byte_lanes.h"
+#include "simd/empty_bits_wide.inl"
+
+namespace maskfit {
+
+void PackEmptyBitsAvx2(const uint8_t* p, int64_t count, uint64_t* words) {
+    PackEmptyBitsOver<ByteLanes<32>>(p, count, words);
+}
+
+}  // namespace maskfit
+
+#if defined(__clang__)
+#pragma clang attribute pop
+#endif
