@@ -19,9 +19,22 @@
 #include "simd/empty_bits_wide.inl"
 
 namespace maskfit {
+namespace {
 
-void PackEmptyBitsAvx2(const uint8_t* p, int64_t count, uint64_t* words) {
-    PackEmptyBitsOver<ByteLanes<32>>(p, count, words);
+using Avx2Lanes = ByteLanes<32>;
+
+void Pack(const uint8_t* p, int64_t count, uint64_t* words, int64_t n) {
+    PackEmptyBitsOver<Avx2Lanes, false>(p, count, words, nullptr, n);
+}
+
+void PackAndInto(const uint8_t* p, int64_t count, uint64_t* words, uint64_t* acc, int64_t n) {
+    PackEmptyBitsOver<Avx2Lanes, true>(p, count, words, acc, n);
+}
+
+}  // namespace
+
+EmptyBitKernels EmptyBitKernelsAvx2() {
+    return EmptyBitKernels{Pack, PackAndInto, AndUpwardsOver<Avx2Lanes>, ErodeAndOver<Avx2Lanes>};
 }
 
 }  // namespace maskfit

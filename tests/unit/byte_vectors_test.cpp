@@ -9,13 +9,10 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <iterator>
 #include <random>
-#include <string>
 #include <vector>
 
 #include "simd/byte_kernel_variants.h"
-#include "simd/empty_bits.h"
 
 namespace {
 
@@ -23,7 +20,6 @@ using maskfit::AllSet;
 
 using AnyBothSetFn = bool (*)(const uint8_t*, int64_t, const uint8_t*, int64_t, int64_t, int64_t);
 using CopySetBytesFn = maskfit::CopiedSpan (*)(uint8_t*, const uint8_t*, int64_t);
-using PackEmptyBitsFn = void (*)(const uint8_t*, int64_t, uint64_t*);
 
 template <typename Fn>
 struct Variant {
@@ -48,26 +44,16 @@ std::vector<Variant<CopySetBytesFn>> CopySetBytesVariants() {
     return variants;
 }
 
-std::vector<Variant<PackEmptyBitsFn>> PackEmptyBitsVariants() {
-    std::vector<Variant<PackEmptyBitsFn>> variants{{"chosen", maskfit::PackEmptyBits},
-                                                   {"sse2", maskfit::PackEmptyBitsSse2}};
-    if (maskfit::HasAvx2()) {
-        variants.push_back({"avx2", maskfit::PackEmptyBitsAvx2});
-    }
-    return variants;
-}
-
 constexpr int64_t kLongest = 140;  // past two blocks of four 16-byte chunks
 constexpr size_t kGuard = 32;
 constexpr uint8_t kGuardByte = 0xEE;
 
-// A run of `count` bytes with guard bytes on either side. The guards are set
-// (or, for kernels that look for zero bytes, zero), so a kernel that reads
-// past the run answers wrongly.
+// A run of `count` bytes with guard bytes on either side. The guards are set,
+// so a kernel that reads past the run answers wrongly.
 struct Guarded {
     std::vector<uint8_t> bytes;
-    explicit Guarded(int64_t count, uint8_t fill = 0, uint8_t guard = kGuardByte)
-        : bytes(kGuard + static_cast<size_t>(count) + kGuard, guard) {
+    explicit Guarded(int64_t count, uint8_t fill = 0)
+        : bytes(kGuard + static_cast<size_t>(count) + kGuard, kGuardByte) {
         std::fill(Data(), Data() + count, fill);
     }
     uint8_t* Data() { return bytes.data() + kGuard; }
@@ -151,34 +137,6 @@ TEST(ByteVectors, AnyBothSetMatchesByteAtATimeOverManyRows) {
             }
             EXPECT_EQ(AnyBothSet(a.Data(), strideA, b.Data(), strideB, count, rows), expected)
                 << count << " x " << rows;
-        }
-    }
-}
-
-TEST(ByteVectors, PackEmptyBitsMirrorsEveryByteAndClearsThePadding) {
-    constexpr int64_t kWords = 4;
-    for (const auto& [name, PackEmptyBits] : PackEmptyBitsVariants()) {
-        SCOPED_TRACE(name);
-        std::mt19937 random(14);
-        const int64_t shortest = std::string(name) == "avx2" ? 32 : 1;
-        for (int64_t count = shortest; count <= 64 * kWords; ++count) {
-            for (int trial = 0; trial < 6; ++trial) {
-                Guarded run(count, 0, 0);
-                uint64_t expected[kWords + 1] = {};
-                for (int64_t t = 0; t < count; ++t) {
-                    run.Data()[t] = random() % 3 == 0 ? 0 : static_cast<uint8_t>(1 + random() % 255);
-                    expected[t / 64] |= static_cast<uint64_t>(run.Data()[t] == 0) << (t % 64);
-                }
-                // The word after the last written one must stay as it was.
-                uint64_t words[kWords + 1];
-                std::fill(std::begin(words), std::end(words), 0x5A5A5A5A5A5A5A5AULL);
-                const int64_t written = (count + 63) / 64;
-                expected[written] = words[written];
-                PackEmptyBits(run.Data(), count, words);
-                for (int64_t k = 0; k <= written && k <= kWords; ++k) {
-                    EXPECT_EQ(words[k], expected[k]) << count << " word " << k;
-                }
-            }
         }
     }
 }

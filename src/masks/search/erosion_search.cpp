@@ -9,7 +9,7 @@
 namespace maskfit {
 namespace {
 
-constexpr int64_t kBlockWords = 768;    // words of one block of core rows: its height times a tile's words
+constexpr int64_t kBlockWords = 1024;   // words of one block of core rows: its height times a tile's words
 constexpr int64_t kMaxTileWords = 64;   // 4096 columns
 constexpr int64_t kBandCoreHeights = 4;  // rows of a band, in core heights, when several tiles share them
 
@@ -20,7 +20,7 @@ struct Tile {
     int64_t end;
     int64_t x;
     int64_t pixels;  // board columns read per row
-    int64_t words;
+    int64_t words;   // per row, whole runs of kRunWordMultiple, clear past the pixels
 };
 
 // Candidate rows [first, end) of the grid.
@@ -29,78 +29,11 @@ struct Band {
     int64_t end;
 };
 
-// Lanes of a power-of-two width up to 64: the low and the high bit of each.
-struct BitLanes {
-    uint64_t low;
-    uint64_t high;
-};
-
-// The widest lanes of which a run of w set bits always holds a whole one:
-// width b with 2b - 1 <= w.
-BitLanes LanesWithin(int64_t w) {
-    int64_t width = 1;
-    while (width < 64 && 4 * width - 1 <= w) {
-        width *= 2;
-    }
-    uint64_t low = 0;
-    for (int64_t bit = 0; bit < 64; bit += width) {
-        low |= uint64_t{1} << bit;
-    }
-    return BitLanes{low, low << (width - 1)};
-}
-
-// Non-zero exactly when some lane of x has all its bits set: the lanes of
-// ~x that are zero borrow in the subtraction, and the lowest of them is
-// always marked.
-uint64_t FullLanes(uint64_t x, const BitLanes& lanes) { return (~x - lanes.low) & x & lanes.high; }
-
-// The 64 bits of the row from bit 64 * k + shift on; bits past the row are clear.
-uint64_t WordAt(const uint64_t* row, int64_t words, int64_t k, int64_t shift) {
-    const int64_t q = k + shift / 64;
-    const int64_t r = shift % 64;
-    const uint64_t low = q < words ? row[q] : 0;
-    if (r == 0) {
-        return low;
-    }
-    const uint64_t high = q + 1 < words ? row[q + 1] : 0;
-    return low >> r | high << (64 - r);
-}
-
-// Each word ANDed with the row shifted down by `shift`; the words it reads
-// lie at or after the one it writes, so they still hold the row as it was.
-void AndShifted(uint64_t* row, int64_t words, int64_t shift) {
-    for (int64_t k = 0; k < words; ++k) {
-        if (row[k] != 0) {
-            row[k] &= WordAt(row, words, k, shift);
-        }
-    }
-}
-
-// Bit t set where bits [t, t + w) of the row were all set, by doubling spans.
-void Erode(uint64_t* row, int64_t words, int64_t w) {
-    int64_t span = 1;
-    for (; span * 2 <= w; span *= 2) {
-        AndShifted(row, words, span);
-    }
-    if (span < w) {
-        AndShifted(row, words, w - span);
-    }
-}
-
-// Each row of the block ANDed with every row after it in the block.
-void AndUpwards(uint64_t* block, int64_t rows, int64_t words) {
-    for (int64_t i = rows - 2; i >= 0; --i) {
-        for (int64_t k = 0; k < words; ++k) {
-            block[i * words + k] &= block[(i + 1) * words + k];
-        }
-    }
-}
-
 struct Scratch {
     uint64_t blocks[2][kBlockWords];
     uint64_t ahead[kMaxTileWords];  // AND of the rows of the next block read so far
     uint64_t candidates[kMaxTileWords];
-    uint64_t row[kMaxTileWords];
+    uint64_t row[kMaxTileWords];  // the candidates whose core window is empty
 };
 
 class ErosionSearch {
@@ -113,19 +46,26 @@ public:
           grid_(grid),
           scratch_(scratch),
           exact_(CoversWholeScan(core, layout)),
-          lanes_(LanesWithin(core.w)),
           tileReach_(64 * TileWords(core.h) - core.w) {}
 
     // The most words a tile may take for a core of this height, and so the
     // widest core it takes: one that leaves a tile 64 candidate columns.
-    static int64_t TileWords(int64_t coreHeight) { return std::min(kMaxTileWords, kBlockWords / coreHeight); }
+    static int64_t TileWords(int64_t coreHeight) {
+        return std::min(kMaxTileWords, kBlockWords / coreHeight / kRunWordMultiple * kRunWordMultiple);
+    }
 
-    // The widest tile from candidate column `first` on.
+    // The widest tile from candidate column `first` on. It reads the
+    // columns its core windows cover, and on to the end of their last word
+    // where the proven reach goes on (up to the far corner's column), so
+    // that a row ends in a whole word more often.
     Tile TileFrom(int64_t first) const {
         const AxisCandidates& columns = grid_.columns;
         const int64_t end = std::min(columns.count, first + 1 + tileReach_ / columns.step);
-        const int64_t pixels = columns.At(end - 1) - columns.At(first) + core_.w;
-        return Tile{first, end, columns.At(first), pixels, (pixels + 63) / 64};
+        const int64_t covered = columns.At(end - 1) - columns.At(first) + core_.w;
+        const int64_t reach = columns.Last() + layout_.w + 1 - (columns.At(first) + core_.x);
+        const int64_t pixels = std::min((covered + 63) / 64 * 64, reach);
+        const int64_t runs = (pixels + 64 * kRunWordMultiple - 1) / (64 * kRunWordMultiple);
+        return Tile{first, end, columns.At(first), pixels, runs * kRunWordMultiple};
     }
 
     // The first row of the band with a fit in the tile, and the fit's column.
@@ -139,18 +79,19 @@ public:
         const int64_t top = grid_.rows.At(band.first) + core_.y;
         const int64_t last = (band.end - 1 - band.first) * grid_.rows.step;  // the last candidate row, from top
         MarkCandidates(tile);
+        kernels_ = ChooseEmptyBitKernels(tile.pixels);
         uint64_t* block = scratch_.blocks[0];
         uint64_t* next = scratch_.blocks[1];
         for (int64_t i = 0; i < height; ++i) {
-            ReadRow(tile, top + i, block + i * words);
+            kernels_.pack(RowStart(tile, top + i), tile.pixels, block + i * words, words);
         }
-        AndUpwards(block, height, words);
+        kernels_.andUpwards(block, height, words);
         std::fill_n(scratch_.ahead, words, ~uint64_t{0});
         int64_t candidateRow = band.first;
         int64_t candidateOffset = 0;
         for (int64_t r = 0, i = 0; r <= last; ++r, ++i) {
             if (i == height) {
-                AndUpwards(next, height, words);
+                kernels_.andUpwards(next, height, words);
                 std::swap(block, next);
                 std::fill_n(scratch_.ahead, words, ~uint64_t{0});
                 i = 0;
@@ -164,19 +105,17 @@ public:
                 candidateOffset += grid_.rows.step;
             }
             if (r < last) {
-                uint64_t* bits = next + i * words;
-                ReadRow(tile, top + r + height, bits);
-                for (int64_t w = 0; w < words; ++w) {
-                    scratch_.ahead[w] &= bits[w];
-                }
+                kernels_.packAndInto(RowStart(tile, top + r + height), tile.pixels, next + i * words, scratch_.ahead,
+                                     words);
             }
         }
         return false;
     }
 
 private:
-    void ReadRow(const Tile& tile, int64_t boardRow, uint64_t* bits) const {
-        PackEmptyBits(PixelAddress(board_.pixels, tile.x + core_.x, boardRow, board_.width), tile.pixels, bits);
+    // The tile's first board pixel in a row.
+    const uint8_t* RowStart(const Tile& tile, int64_t boardRow) const {
+        return PixelAddress(board_.pixels, tile.x + core_.x, boardRow, board_.width);
     }
 
     void MarkCandidates(const Tile& tile) {
@@ -187,22 +126,20 @@ private:
         }
     }
 
-    // Most rows of a crowded board hold no run of empty columns as wide as
-    // the core, which the lanes tell before any erosion.
+    // The board under the core at every column is the block row ANDed with
+    // the rows ahead; eroded along the core's width, in spans of up to 64
+    // columns (eroding by a, then by b, erodes by a + b - 1), it holds the
+    // candidates whose core window is empty.
     bool FirstFitInRow(const Tile& tile, const uint64_t* blockRow, int64_t y, int64_t& x) {
         uint64_t* row = scratch_.row;
-        uint64_t full = 0;
-        uint64_t open = 0;
-        for (int64_t k = 0; k < tile.words; ++k) {
-            row[k] = blockRow[k] & scratch_.ahead[k];
-            full |= FullLanes(row[k], lanes_);
-            open |= row[k] & scratch_.candidates[k];
+        int64_t span = std::min<int64_t>(core_.w, 64);
+        uint64_t any = kernels_.erodeAnd(blockRow, scratch_.ahead, row, tile.words, span);
+        while (span < core_.w && any != 0) {
+            const int64_t step = std::min<int64_t>(64, core_.w - span + 1);
+            any = kernels_.erodeAnd(row, row, row, tile.words, step);
+            span += step - 1;
         }
-        if (full == 0 || open == 0) {
-            return false;
-        }
-        Erode(row, tile.words, core_.w);
-        for (int64_t k = 0; k < tile.words; ++k) {
+        for (int64_t k = 0; k < tile.words && any != 0; ++k) {
             for (uint64_t bits = row[k] & scratch_.candidates[k]; bits != 0; bits &= bits - 1) {
                 const int64_t column = tile.x + 64 * k + __builtin_ctzll(bits);
                 if (exact_ ? ProbesClear(layout_, board_, column, y) : FitsAt(layout_, board_, column, y)) {
@@ -219,8 +156,8 @@ private:
     const CoveredCore& core_;
     const CandidateGrid& grid_;
     Scratch& scratch_;
-    const bool exact_;  // the core is the whole scan rectangle
-    const BitLanes lanes_;
+    EmptyBitKernels kernels_{};  // for the tile being searched
+    const bool exact_;            // the core is the whole scan rectangle
     const int64_t tileReach_;  // the farthest a tile's last candidate column lies from its first
 };
 
