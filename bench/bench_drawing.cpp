@@ -30,22 +30,9 @@ const mfbench::Mesh& GridMesh() {
                          kFirst + kCellSize * static_cast<float>(row) + (inner ? jitter(random) : 0)});
             }
         }
-        const auto vertex = [](int32_t column, int32_t row) { return row * (kCells + 1) + column; };
-        const auto add = [&](int32_t p, int32_t q, int32_t r) {
-            const bool flip = (random() & 1) != 0;
-            m.indices.insert(m.indices.end(), {p, flip ? r : q, flip ? q : r});
-        };
         for (int32_t row = 0; row < kCells; ++row) {
             for (int32_t column = 0; column < kCells; ++column) {
-                const int32_t a = vertex(column, row), b = vertex(column + 1, row);
-                const int32_t c = vertex(column, row + 1), d = vertex(column + 1, row + 1);
-                if ((random() & 1) != 0) {
-                    add(a, b, d);
-                    add(a, d, c);
-                } else {
-                    add(a, b, c);
-                    add(b, d, c);
-                }
+                mfbench::AddGridCell(m, random, kCells, column, row);
             }
         }
         return m;
@@ -65,6 +52,7 @@ void BuildMesh(benchmark::State& state, const hostsim::EntryPoints& entries) {
         build.Run(entries);
     }
     benchmark::DoNotOptimize(build.shape.pixels.bytes.data());
+    mfbench::CountDrawing(state, build.shape.pixels.bytes, static_cast<int64_t>(GridMesh().indices.size() / 3));
 }
 
 void RasterizeMesh(benchmark::State& state, const hostsim::EntryPoints& entries) {
@@ -77,6 +65,7 @@ void RasterizeMesh(benchmark::State& state, const hostsim::EntryPoints& entries)
                                    static_cast<int32_t>(mesh.indices.size()), &shape.mask, 1, 1);
     }
     benchmark::DoNotOptimize(shape.pixels.bytes.data());
+    mfbench::CountDrawing(state, shape.pixels.bytes, static_cast<int64_t>(mesh.indices.size() / 3));
 }
 
 MFBENCH_PAIR("W3_BuildShapeMask", BuildMesh);

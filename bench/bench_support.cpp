@@ -75,6 +75,22 @@ void CoverWithDisks(uint8_t* pixels, int32_t width, int32_t height, double cover
     }
 }
 
+void AddGridCell(Mesh& mesh, std::mt19937& random, int32_t columns, int32_t column, int32_t row) {
+    const auto add = [&](int32_t p, int32_t q, int32_t r) {
+        const bool flip = (random() & 1) != 0;
+        mesh.indices.insert(mesh.indices.end(), {p, flip ? r : q, flip ? q : r});
+    };
+    const int32_t a = row * (columns + 1) + column, b = a + 1;
+    const int32_t c = a + columns + 1, d = c + 1;
+    if ((random() & 1) != 0) {
+        add(a, b, d);
+        add(a, d, c);
+    } else {
+        add(a, b, c);
+        add(b, d, c);
+    }
+}
+
 ShapeBuild::ShapeBuild(int32_t width, int32_t height, const Mesh& mesh, const BuildOptions& options)
     : shape(width, height) {
     job.margin = options.margin;
@@ -94,6 +110,14 @@ ShapeBuild::ShapeBuild(int32_t width, int32_t height, const Mesh& mesh, const Bu
 
 void ShapeBuild::Run(const hostsim::EntryPoints& entries) {
     entries.buildShapeMask(&job, nullptr, nullptr, nullptr, 0);
+}
+
+void CountDrawing(benchmark::State& state, const std::vector<uint8_t>& pixels, int64_t triangles) {
+    const auto drawn = std::count_if(pixels.begin(), pixels.end(),
+                                     [](uint8_t pixel) { return pixel == FILL_INTERIOR || pixel == FILL_BORDER; });
+    state.counters["pixels"] = benchmark::Counter(static_cast<double>(drawn), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["per_triangle"] = benchmark::Counter(
+        static_cast<double>(triangles), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 namespace {

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,11 @@ struct Mesh {
     std::vector<int32_t> indices;
 };
 
+// Adds cell (column, row) of a grid whose vertex (c, r) is r * (columns + 1)
+// + c: its two triangles, split along a random diagonal, each listed in a
+// random winding, so that the list fill has to reorder about half of them.
+void AddGridCell(Mesh& mesh, std::mt19937& random, int32_t columns, int32_t column, int32_t row);
+
 struct BuildOptions {
     int32_t margin = 1;
     int32_t drawSize = 0;
@@ -76,6 +82,11 @@ struct ShapeBuild {
     ShapeBuild(int32_t width, int32_t height, const Mesh& mesh, const BuildOptions& options);
     void Run(const hostsim::EntryPoints& entries);
 };
+
+// Counters of a drawing workload, per second of CPU time: "pixels" drawn
+// (the mask's pixels that hold 234 or 90 after one call) and, inverted,
+// "per_triangle", the time of one call spread over its triangles.
+void CountDrawing(benchmark::State& state, const std::vector<uint8_t>& pixels, int64_t triangles);
 
 // One side of a pair: gets the state and the entry points of its build.
 using Workload = std::function<void(benchmark::State&, const hostsim::EntryPoints&)>;

@@ -167,18 +167,35 @@ void* Library::Require(const char* name) const {
     return symbol;
 }
 
+namespace {
+
+// A missing entry point is named by its operation: the bare symbol tells a
+// reader nothing.
+template <typename Function>
+Function RequireEntry(const Library& library, const char* operation, const char* symbol) {
+    void* address = library.Find(symbol);
+    if (address == nullptr) {
+        throw LoadError(library.Path() + " lacks the entry point " + operation + " (symbol " + symbol + ")");
+    }
+    return reinterpret_cast<Function>(address);
+}
+
+}  // namespace
+
 EntryPoints ResolveEntryPoints(const Library& library) {
     EntryPoints entries{};
-    entries.rasterizeTriangles = library.Get<RasterizeTrianglesFn>("5b44166f6ee23825c34a9e4439cdbd6d");
-    entries.rasterizeTriangle = library.Get<RasterizeTriangleFn>("635efcd79b80812838102e7d05a59039");
-    entries.paintBorder = library.Get<PaintBorderFn>("103b92b5d1474a2e1d75ebab1fda67a9");
-    entries.findPlacement = library.Get<JobEntryFn>("feaa382e65bc6969d27acaec5caac4fc");
-    entries.setPixel = library.Get<SetPixelFn>("198931b755f4ad96858ed8380f9293fc");
-    entries.buildShapeMask = library.Get<JobEntryFn>("b6fe2060dfcfc7a85fefaa55ca7f9e97");
-    entries.copyPixel = library.Get<CopyPixelFn>("1bb529ad1672abafece1b9b512d0067c");
-    entries.blitShape = library.Get<BlitShapeFn>("6622f2d172ff92b13d11d39a3155470d");
-    entries.pixelsOverlap = library.Get<PixelsOverlapFn>("cbf606b51e1658e04c768113baae5300");
-    entries.canPlace = library.Get<CanPlaceFn>("087fc6aa03b0fde5d3125bed5d3ae601");
+    entries.rasterizeTriangles =
+        RequireEntry<RasterizeTrianglesFn>(library, "RasterizeTriangles", MASKFIT_SYMBOL_RASTERIZE_TRIANGLES);
+    entries.rasterizeTriangle =
+        RequireEntry<RasterizeTriangleFn>(library, "RasterizeTriangle", MASKFIT_SYMBOL_RASTERIZE_TRIANGLE);
+    entries.paintBorder = RequireEntry<PaintBorderFn>(library, "PaintBorder", MASKFIT_SYMBOL_PAINT_BORDER);
+    entries.findPlacement = RequireEntry<JobEntryFn>(library, "FindPlacement", MASKFIT_SYMBOL_FIND_PLACEMENT);
+    entries.setPixel = RequireEntry<SetPixelFn>(library, "SetPixel", MASKFIT_SYMBOL_SET_PIXEL);
+    entries.buildShapeMask = RequireEntry<JobEntryFn>(library, "BuildShapeMask", MASKFIT_SYMBOL_BUILD_SHAPE_MASK);
+    entries.copyPixel = RequireEntry<CopyPixelFn>(library, "CopyPixel", MASKFIT_SYMBOL_COPY_PIXEL);
+    entries.blitShape = RequireEntry<BlitShapeFn>(library, "BlitShape", MASKFIT_SYMBOL_BLIT_SHAPE);
+    entries.pixelsOverlap = RequireEntry<PixelsOverlapFn>(library, "PixelsOverlap", MASKFIT_SYMBOL_PIXELS_OVERLAP);
+    entries.canPlace = RequireEntry<CanPlaceFn>(library, "CanPlace", MASKFIT_SYMBOL_CAN_PLACE);
     return entries;
 }
 
@@ -186,8 +203,8 @@ EntryPoints Start(const Library& library, std::vector<std::string>* requests) {
     const EntryPoints entries = ResolveEntryPoints(library);
     std::lock_guard<std::mutex> startLock(StartMutex());
     const size_t before = ResolverRequests().size();
-    library.Get<MaskfitInitializeFn>("burst.initialize")(&ResolverImpl);
-    library.Get<MaskfitSetupExtraFn>("burst.setup_extra")(&AccessorImpl);
+    library.Get<MaskfitInitializeFn>(MASKFIT_SYMBOL_INITIALIZE)(&ResolverImpl);
+    library.Get<MaskfitSetupExtraFn>(MASKFIT_SYMBOL_SETUP_EXTRA)(&AccessorImpl);
     if (requests != nullptr) {
         const std::vector<std::string> all = ResolverRequests();
         requests->assign(all.begin() + static_cast<std::ptrdiff_t>(before), all.end());

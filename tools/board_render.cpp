@@ -74,19 +74,4 @@ int32_t ImageScaleFor(int32_t width, int32_t height) {
     return std::clamp(kImageTarget / std::max(width, height), 1, kLargestScale);
 }
 
-RgbImage RenderImage(const std::vector<uint8_t>& pixels, int32_t width, int32_t height, int32_t scale) {
-    RgbImage image;
-    image.width = width * scale;
-    image.height = height * scale;
-    image.rgb.reserve(static_cast<size_t>(image.width) * static_cast<size_t>(image.height) * 3);
-    for (int32_t row = 0; row < image.height; ++row) {
-        for (int32_t column = 0; column < image.width; ++column) {
-            const size_t source = static_cast<size_t>(row / scale) * static_cast<size_t>(width) + column / scale;
-            const Rgb colour = ColourOf(ClassOf(pixels[source]));
-            image.rgb.insert(image.rgb.end(), {colour.r, colour.g, colour.b});
-        }
-    }
-    return image;
-}
-
 }  // namespace demo

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "canvas.h"
+
 namespace demo {
 
 enum class PixelClass { kEmpty, kInterior, kBorder, kRectFill, kOther };
@@ -15,9 +17,7 @@ constexpr size_t kPixelClassCount = 5;
 PixelClass ClassOf(uint8_t value);
 char SymbolOf(PixelClass pixelClass);
 
-struct Rgb {
-    uint8_t r, g, b;
-};
+// The colour of pixels that belong to no placed shape.
 Rgb ColourOf(PixelClass pixelClass);
 
 // One line naming every symbol.
@@ -29,15 +29,6 @@ std::string TextPicture(const std::vector<uint8_t>& pixels, int32_t width, int32
 // Image pixels per mask pixel, each way: large enough to see, small enough
 // that the image's longer side stays near 640 pixels.
 int32_t ImageScaleFor(int32_t width, int32_t height);
-
-struct RgbImage {
-    int32_t width = 0;
-    int32_t height = 0;
-    std::vector<uint8_t> rgb;  // rows top first, three bytes per pixel
-};
-
-// Every mask pixel becomes a scale x scale square of its class's colour.
-RgbImage RenderImage(const std::vector<uint8_t>& pixels, int32_t width, int32_t height, int32_t scale);
 
 }  // namespace demo
 

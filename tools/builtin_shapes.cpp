@@ -50,8 +50,8 @@ Mesh Slab() {
 }  // namespace
 
 std::vector<NamedMesh> BuiltinShapes() {
-    return {{"L", LPiece()}, {"T", TPiece()}, {"disc", Disc()}, {"arrow", Arrow()}, {"ring", Ring()},
-            {"slab", Slab()}};
+    return {{"L", LPiece(), ""},      {"T", TPiece(), ""},    {"disc", Disc(), ""},
+            {"arrow", Arrow(), ""},   {"ring", Ring(), ""},   {"slab", Slab(), ""}};
 }
 
 }  // namespace demo

@@ -9,11 +9,6 @@
 
 namespace demo {
 
-struct NamedMesh {
-    std::string name;
-    Mesh mesh;
-};
-
 // In placement order. Every mesh starts at (0, 0), so that its mask holds
 // no empty strip before the content rectangle.
 std::vector<NamedMesh> BuiltinShapes();

@@ -4,6 +4,7 @@
 #define MASKFIT_TOOLS_MESH_H
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "maskfit/maskfit.h"
@@ -13,6 +14,13 @@ namespace demo {
 struct Mesh {
     std::vector<Vec2> vertices;
     std::vector<int32_t> indices;  // three per triangle
+};
+
+// A mesh with the name the demo shows it by.
+struct NamedMesh {
+    std::string name;
+    Mesh mesh;
+    std::string source;  // the file it was read from; empty for a built-in shape
 };
 
 // The largest coordinate magnitude the demo draws: it keeps every mask it

@@ -6,16 +6,16 @@
 #define MASKFIT_TOOLS_OBJ_READER_H
 
 #include <istream>
-#include <stdexcept>
 #include <string>
 
+#include "input_error.h"
 #include "mesh.h"
 
 namespace demo {
 
 // The message names the file and, for a fault in its text, the line.
-struct ObjError : std::runtime_error {
-    using std::runtime_error::runtime_error;
+struct ObjError : InputError {
+    using InputError::InputError;
 };
 
 Mesh ReadObjFile(const std::string& path);

@@ -70,17 +70,32 @@ ShapeOutcome PlaceShape(const hostsim::EntryPoints& entries, OwnedBoard& board, 
     return outcome;
 }
 
-ScenarioResult RunScenario(const hostsim::EntryPoints& entries, const ScenarioSettings& settings) {
-    ScenarioResult result{MakeBoard(settings.boardWidth, settings.boardHeight), {}};
-    PlaceObstacles(result.board);
-    for (const NamedMesh& named : BuiltinShapes()) {
-        const OwnedShape shape = BuildShape(entries, named.mesh, settings.build);
-        ShapeOutcome outcome = PlaceShape(entries, result.board, shape, settings.step);
+ScenarioResult PlaceShapes(const hostsim::EntryPoints& entries, OwnedBoard board, const std::vector<NamedMesh>& meshes,
+                           int32_t step, const BuildSettings& build) {
+    ScenarioResult result{std::move(board), {}, {}};
+    std::vector<uint8_t>& pixels = result.board.pixels.bytes;
+    result.owners.assign(pixels.size(), kNoOwner);
+    for (const NamedMesh& named : meshes) {
+        const OwnedShape shape = BuildShape(entries, named.mesh, build);
+        const std::vector<uint8_t> before = pixels;
+        ShapeOutcome outcome = PlaceShape(entries, result.board, shape, step);
         outcome.name = named.name;
+        outcome.source = named.source;
         outcome.triangles = TriangleCount(named.mesh);
+        for (size_t k = 0; k < pixels.size(); ++k) {
+            if (pixels[k] != before[k]) {
+                result.owners[k] = static_cast<int32_t>(result.shapes.size());
+            }
+        }
         result.shapes.push_back(outcome);
     }
     return result;
+}
+
+ScenarioResult RunScenario(const hostsim::EntryPoints& entries, const ScenarioSettings& settings) {
+    OwnedBoard board = MakeBoard(settings.boardWidth, settings.boardHeight);
+    PlaceObstacles(board);
+    return PlaceShapes(entries, std::move(board), BuiltinShapes(), settings.step, settings.build);
 }
 
 }  // namespace demo

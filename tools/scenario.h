@@ -10,6 +10,7 @@
 
 #include "host_sim.h"
 #include "mask_storage.h"
+#include "mesh.h"
 #include "shape_builder.h"
 
 namespace demo {
@@ -26,27 +27,40 @@ struct ScenarioSettings {
 
 struct ShapeOutcome {
     std::string name;
+    std::string source;  // the mesh's file; empty for a built-in shape
     int32_t triangles;
     MaskBounds content;  // the built mask's content rectangle
     bool placed;
     int32_t x, y;        // board position of the content rectangle's corner
 };
 
+// Board pixels that no stamp wrote.
+constexpr int32_t kNoOwner = -1;
+
 struct ScenarioResult {
     OwnedBoard board;
     std::vector<ShapeOutcome> shapes;
+    // Per board pixel: the index in `shapes` of the shape whose stamp wrote
+    // it, or kNoOwner. The pixel values alone cannot tell shapes apart.
+    std::vector<int32_t> owners;
 };
 
 // Obstacles are laid out for the default board and stretched to any other.
 void PlaceObstacles(OwnedBoard& board);
 
 // Searches every step-th position of the board and stamps the shape at the
-// first fit; `name` and `triangles` of the outcome are left to the caller.
+// first fit; `name`, `source` and `triangles` of the outcome are left to the
+// caller.
 // Throws LibraryAbort.
 ShapeOutcome PlaceShape(const hostsim::EntryPoints& entries, OwnedBoard& board, const OwnedShape& shape,
                         int32_t step);
 
-// Throws LibraryAbort.
+// Builds the mask of each mesh in turn, searches every step-th position of
+// the board for it and stamps it at the first fit. Throws LibraryAbort.
+ScenarioResult PlaceShapes(const hostsim::EntryPoints& entries, OwnedBoard board, const std::vector<NamedMesh>& meshes,
+                           int32_t step, const BuildSettings& build);
+
+// The built-in shapes on a board with the built-in obstacles. Throws LibraryAbort.
 ScenarioResult RunScenario(const hostsim::EntryPoints& entries, const ScenarioSettings& settings);
 
 }  // namespace demo

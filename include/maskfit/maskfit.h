@@ -12,6 +12,8 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "maskfit/maskfit_version.h"
+
 #if defined(_WIN32)
 #define MASKFIT_HOSTCALL
 #else
@@ -235,14 +237,45 @@ typedef void** (MASKFIT_HOSTCALL* FrameChainAccessor)(void);
 typedef void (MASKFIT_HOSTCALL* MaskfitAbortFn)(const char* exceptionType, const char* message);
 typedef void (MASKFIT_HOSTCALL* MaskfitSafetyCheckFn)(AtomicSafetyHandle* handle);
 
-/* Start-up exports: "burst.initialize", "burst.setup_extra",
- * "burst.initialize.externals.<id>", "burst.initialize.statics.<id>". */
+/* Exported names: hosts resolve every function by these strings. */
+#define MASKFIT_SYMBOL_INITIALIZE "burst.initialize"
+#define MASKFIT_SYMBOL_SETUP_EXTRA "burst.setup_extra"
+/* Each entry point's two initializers: a prefix, then the entry point's symbol. */
+#define MASKFIT_EXTERNALS_PREFIX "burst.initialize.externals."
+#define MASKFIT_STATICS_PREFIX "burst.initialize.statics."
+
+/* Entry points, in the order in which burst.initialize runs their initializers. */
+#define MASKFIT_SYMBOL_RASTERIZE_TRIANGLES "5b44166f6ee23825c34a9e4439cdbd6d"
+#define MASKFIT_SYMBOL_RASTERIZE_TRIANGLE "635efcd79b80812838102e7d05a59039"
+#define MASKFIT_SYMBOL_PAINT_BORDER "103b92b5d1474a2e1d75ebab1fda67a9"
+#define MASKFIT_SYMBOL_FIND_PLACEMENT "feaa382e65bc6969d27acaec5caac4fc"   /* job */
+#define MASKFIT_SYMBOL_SET_PIXEL "198931b755f4ad96858ed8380f9293fc"
+#define MASKFIT_SYMBOL_BUILD_SHAPE_MASK "b6fe2060dfcfc7a85fefaa55ca7f9e97" /* job */
+#define MASKFIT_SYMBOL_COPY_PIXEL "1bb529ad1672abafece1b9b512d0067c"
+#define MASKFIT_SYMBOL_BLIT_SHAPE "6622f2d172ff92b13d11d39a3155470d"
+#define MASKFIT_SYMBOL_PIXELS_OVERLAP "cbf606b51e1658e04c768113baae5300"
+#define MASKFIT_SYMBOL_CAN_PLACE "087fc6aa03b0fde5d3125bed5d3ae601"
+
+/* X(operation, symbol) for every entry point, in the same order. */
+#define MASKFIT_ENTRY_SYMBOLS(X)                                    \
+    X(RasterizeTriangles, MASKFIT_SYMBOL_RASTERIZE_TRIANGLES)      \
+    X(RasterizeTriangle, MASKFIT_SYMBOL_RASTERIZE_TRIANGLE)        \
+    X(PaintBorder, MASKFIT_SYMBOL_PAINT_BORDER)                    \
+    X(FindPlacement, MASKFIT_SYMBOL_FIND_PLACEMENT)                \
+    X(SetPixel, MASKFIT_SYMBOL_SET_PIXEL)                          \
+    X(BuildShapeMask, MASKFIT_SYMBOL_BUILD_SHAPE_MASK)             \
+    X(CopyPixel, MASKFIT_SYMBOL_COPY_PIXEL)                        \
+    X(BlitShape, MASKFIT_SYMBOL_BLIT_SHAPE)                        \
+    X(PixelsOverlap, MASKFIT_SYMBOL_PIXELS_OVERLAP)                \
+    X(CanPlace, MASKFIT_SYMBOL_CAN_PLACE)
+
+/* Start-up functions. */
 typedef void (MASKFIT_HOSTCALL* MaskfitInitializeFn)(MaskfitResolver resolver);
 typedef void (MASKFIT_HOSTCALL* MaskfitSetupExtraFn)(FrameChainAccessor accessor);
 typedef void (MASKFIT_HOSTCALL* MaskfitExternalsFn)(MaskfitResolver resolver);
 typedef void (MASKFIT_HOSTCALL* MaskfitStaticsFn)(void);
 
-/* Entry points, each exported under its 32-hex-digit symbol. Unnamed
+/* Entry points, each exported under its MASKFIT_SYMBOL_* name. Unnamed
  * parameters are passed by the host and ignored by the library. */
 typedef int32_t (MASKFIT_HOSTCALL* RasterizeTrianglesFn)(
     uint64_t, uint64_t, uint64_t, const Vec2* vertices, int32_t,

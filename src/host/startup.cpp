@@ -41,17 +41,17 @@ extern "C" {
 
 #define MASKFIT_DECLARE_INITIALIZERS(name, symbol, write, read, stackArgs)                                 \
     MASKFIT_HOSTCALL void maskfit_externals_##name(MaskfitResolver resolver)                              \
-        MASKFIT_EXPORTED("burst.initialize.externals." MASKFIT_STRINGIFY(symbol));                         \
+        MASKFIT_EXPORTED(MASKFIT_EXTERNALS_PREFIX MASKFIT_STRINGIFY(symbol));                              \
     MASKFIT_HOSTCALL void maskfit_externals_##name(MaskfitResolver resolver) {                            \
         ResolveExternals(resolver, (write) != 0, (read) != 0);                                             \
     }                                                                                                      \
     /* The library has no static data to prepare. */                                                      \
-    MASKFIT_HOSTCALL void maskfit_statics_##name(void) MASKFIT_EXPORTED("burst.initialize.statics." MASKFIT_STRINGIFY(symbol)); \
+    MASKFIT_HOSTCALL void maskfit_statics_##name(void) MASKFIT_EXPORTED(MASKFIT_STATICS_PREFIX MASKFIT_STRINGIFY(symbol)); \
     MASKFIT_HOSTCALL void maskfit_statics_##name(void) {}
 
 MASKFIT_ENTRY_POINTS(MASKFIT_DECLARE_INITIALIZERS)
 
-MASKFIT_HOSTCALL void maskfit_initialize(MaskfitResolver resolver) MASKFIT_EXPORTED("burst.initialize");
+MASKFIT_HOSTCALL void maskfit_initialize(MaskfitResolver resolver) MASKFIT_EXPORTED(MASKFIT_SYMBOL_INITIALIZE);
 MASKFIT_HOSTCALL void maskfit_initialize(MaskfitResolver resolver) {
 #define MASKFIT_CALL_EXTERNALS(name, symbol, write, read, stackArgs) maskfit_externals_##name(resolver);
     MASKFIT_ENTRY_POINTS(MASKFIT_CALL_EXTERNALS)
@@ -59,7 +59,7 @@ MASKFIT_HOSTCALL void maskfit_initialize(MaskfitResolver resolver) {
     MASKFIT_ENTRY_POINTS(MASKFIT_CALL_STATICS)
 }
 
-MASKFIT_HOSTCALL void maskfit_setup_extra(FrameChainAccessor accessor) MASKFIT_EXPORTED("burst.setup_extra");
+MASKFIT_HOSTCALL void maskfit_setup_extra(FrameChainAccessor accessor) MASKFIT_EXPORTED(MASKFIT_SYMBOL_SETUP_EXTRA);
 MASKFIT_HOSTCALL void maskfit_setup_extra(FrameChainAccessor accessor) {
     maskfit_host_slots.accessor = accessor;
     maskfit_host_slots.savedAbort = maskfit_host_slots.abort;

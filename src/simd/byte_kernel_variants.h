@@ -7,14 +7,19 @@
 
 #include <cstdint>
 
+#include "runtime/fast_paths.h"
 #include "simd/byte_kernels.h"
 
 namespace maskfit {
 
-// Whether this CPU (and the system, which must save its state) runs AVX2.
-// The detection normally runs when the library loads; should it not have
-// run, the init call runs it (and returns at once when it has).
+// Whether this build may use AVX2 and this CPU (and the system, which must
+// save its state) runs it. The detection normally runs when the library
+// loads; should it not have run, the init call runs it (and returns at once
+// when it has).
 inline bool HasAvx2() {
+    if (!kWiderVectorsEnabled) {
+        return false;
+    }
     if (__builtin_cpu_supports("avx2")) {
         return true;
     }

@@ -8,6 +8,7 @@
 
 #include "simd/byte_kernel_variants.h"
 #include "simd/byte_kernels.h"
+#include "simd/byte_runs.h"
 
 #if defined(__clang__)
 #pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)

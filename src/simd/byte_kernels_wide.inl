@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "simd/byte_kernels.h"
+#include "simd/byte_runs.h"
 
 namespace maskfit {
 namespace {
@@ -98,7 +99,7 @@ bool AnyBothSetInRows(const uint8_t* a, int64_t aStride, const uint8_t* b, int64
 
 // Copies the set bytes of src over dst exactly where the checked blit
 // writes, and nowhere else: a chunk whose source bytes are all set is stored
-// whole, a mixed one byte by byte, so that the bytes under zero source bytes,
+// whole, a mixed one run of set bytes by run, so that the bytes under zero source bytes,
 // which another job may be writing, are never stored to. The final chunk
 // may overlap the one before; it stores set bytes again, which the checked
 // blit writes too.
@@ -127,10 +128,7 @@ CopiedSpan CopySetBytesOver(uint8_t* dst, const uint8_t* src, int64_t count) {
         if (set == Lanes::kAll) {
             Lanes::Store(dst + i, source);
         } else {
-            for (uint32_t bits = set; bits != 0; bits &= bits - 1) {
-                const int32_t k = __builtin_ctz(bits);
-                dst[i + k] = src[i + k];
-            }
+            ForEachRunOfBits(set, [&](int32_t first, int32_t run) { CopyRun(dst + i + first, src + i + first, run); });
         }
         note(i + __builtin_ctz(set), i + 31 - __builtin_clz(set));
         return false;

@@ -519,3 +519,177 @@ INSTANTIATE_TEST_SUITE_P(Drawing, HostMemoryInPixelsTest,
                          ::testing::Values(Inside::kDirty, Inside::kVersionWord, Inside::kVertices));
 
 }  // namespace
+
+namespace {
+
+// Meshes as modelling tools export them: jittered grids of cells of one to
+// six pixels, with holes, on masks of up to 96 pixels a side, so that a
+// call draws thousands of rows of tiny triangles; sometimes with a few
+// triangles wider than sixteen columns, one whose edge values wrap, or
+// triangles scattered far apart.
+void DenseMesh(Random& random, Scene& scene, float extent) {
+    const float cell = static_cast<float>(Pick(random, 100, 600)) / 100.0f;
+    const int32_t cells = std::clamp(static_cast<int32_t>(extent / cell), 1, 40);
+    const float start = static_cast<float>(Pick(random, 0, 300)) / 100.0f;
+    const float jitter = 0.3f * cell;
+    for (int32_t row = 0; row <= cells; ++row) {
+        for (int32_t column = 0; column <= cells; ++column) {
+            const auto shake = [&] { return jitter * static_cast<float>(Pick(random, -100, 100)) / 100.0f; };
+            scene.vertices.push_back(Vec2{start + cell * static_cast<float>(column) + shake(),
+                                          start + cell * static_cast<float>(row) + shake()});
+        }
+    }
+    for (int32_t row = 0; row < cells; ++row) {
+        for (int32_t column = 0; column < cells; ++column) {
+            if (Chance(random, 8)) {
+                continue;  // a hole
+            }
+            const int32_t a = row * (cells + 1) + column, b = a + 1, c = a + cells + 1, d = c + 1;
+            const bool other = Chance(random, 50);
+            scene.indices.insert(scene.indices.end(), {a, b, other ? d : c, other ? a : b, d, c});
+        }
+    }
+}
+
+void ScatteredTriangles(Random& random, Scene& scene, int32_t extent) {
+    const int32_t count = Pick(random, 1, 6);
+    for (int32_t i = 0; i < count; ++i) {
+        const float x = static_cast<float>(Pick(random, 0, extent * 100)) / 100.0f;
+        const float y = static_cast<float>(Pick(random, 0, extent * 100)) / 100.0f;
+        const auto base = static_cast<int32_t>(scene.vertices.size());
+        // Mostly a few pixels; sometimes wider than a tile, or reaching far
+        // out; or a sliver whose rows' runs lie apart.
+        const float size = OneOf(random, {2.5f, 4.0f, 7.0f, 20.0f, 30.0f, 60.0f, 1e9f});
+        if (Chance(random, 20)) {
+            const float rise = static_cast<float>(Pick(random, 2, 6));
+            scene.vertices.insert(scene.vertices.end(), {{x, y}, {x + size, y + rise}, {x + size + 0.6f, y + rise + 0.2f}});
+        } else {
+            scene.vertices.insert(scene.vertices.end(), {{x, y}, {x + size, y + 0.4f * size}, {x + 0.3f, y + size}});
+        }
+        scene.indices.insert(scene.indices.end(), {base, base + 1, base + 2});
+    }
+}
+
+// Some triangles listed the other way round, for the list fill to turn.
+void TurnSome(Random& random, Scene& scene) {
+    for (size_t k = 0; k + 2 < scene.indices.size(); k += 3) {
+        if (Chance(random, 40)) {
+            std::swap(scene.indices[k], scene.indices[k + 1]);
+        }
+    }
+}
+
+// A mask of 8 to 96 pixels a side: mostly empty, where the margin of the
+// whole mesh is swept at once, else holding pixels, where each triangle
+// paints its own; mostly at origin (0, 0).
+void DenseMask(Random& random, Scene& scene) {
+    const int32_t width = Pick(random, 8, 96);
+    const int32_t height = Pick(random, 8, 96);
+    const int32_t length = width * height + Pick(random, 0, 2 * width);
+    scene.pixels.assign(static_cast<size_t>(length), 0);
+    if (Chance(random, 35)) {
+        const uint32_t density = Pick(random, 1, 10);
+        for (uint8_t& pixel : scene.pixels) {
+            pixel = Chance(random, density) ? OneOf<uint8_t>(random, {FILL_INTERIOR, FILL_BORDER, FILL_RECT, 7}) : 0;
+        }
+    }
+    ShapeMask mask{};
+    mask.width = width;
+    mask.height = height;
+    if (Chance(random, 25)) {
+        mask.origin = MaskOrigin{Pick(random, -6, 6), Pick(random, -6, 6)};
+    }
+    mask.dirty = Chance(random, 80) ? mftest::UntouchedDirty() : DirtyRect{3, 3, 5, 5};
+    mask.pixels = mftest::ViewOf(scene.pixels.data(), length, &scene.pixelVersionWord);
+    scene.shapes.assign(1, mask);
+}
+
+// Margins of 1 to 4 mostly, up to 8, sometimes 0 or far wider; wide ones
+// with a few triangles only, as the literal path paints every position of
+// every brush.
+int32_t DenseMargin(Random& random) {
+    switch (random() % 20u) {
+        case 0:
+        case 1: return 0;
+        case 2: return Pick(random, 20, 40);
+        case 3:
+        case 4: return Pick(random, 5, 8);
+        default: return Pick(random, 1, 4);
+    }
+}
+
+// A dense scene's mesh, scan limits and margin: mostly inside the mask with
+// room for the margin, else past its right and bottom edges, where brush
+// positions are clamped; scan limits past the mesh, or cutting through it.
+int32_t DenseDrawing(Random& random, Scene& scene) {
+    ShapeMask& mask = scene.Mask();
+    const int32_t margin = DenseMargin(random);
+    const int32_t room = std::max(
+        std::min(mask.width, mask.height) - (Chance(random, 75) ? 2 * std::min(margin, 8) + 1 : -4), 1);
+    if (margin >= 20 || Chance(random, 30)) {
+        ScatteredTriangles(random, scene, room);
+    } else {
+        DenseMesh(random, scene, static_cast<float>(room));
+        if (Chance(random, 15)) {
+            ScatteredTriangles(random, scene, room);
+        }
+    }
+    TurnSome(random, scene);
+    const int32_t limit = Chance(random, 80) ? std::max(mask.width, mask.height) + 8 : Pick(random, 1, room + 2);
+    mask.bounds = MaskBounds{limit, Chance(random, 90) ? limit : Pick(random, 1, limit), 0, 0};
+    return margin;
+}
+
+Call BuildJobCall(Random& random, Scene& scene, int32_t margin) {
+    ShapeBuildJob& job = scene.job;
+    const ShapeMask& mask = scene.Mask();
+    job.margin = margin;
+    job.skipRectFill = Chance(random, 70) ? 0 : 1;
+    job.maxCoord = Chance(random, 80) ? std::max(mask.width, mask.height) - 1 : Pick(random, 0, 100);
+    job.drawSize = mask.bounds.x0;
+    job.vertices = scene.vertices.data();
+    job.indices = scene.indices.data();
+    job.indexCount = static_cast<int32_t>(scene.indices.size());
+    job.shapes = mftest::ViewOf(scene.shapes.data(), 1, &scene.shapesVersionWord);
+    return [](const hostsim::EntryPoints& lib, Scene& s) {
+        lib.buildShapeMask(&s.job, nullptr, nullptr, nullptr, 0);
+        return 0;
+    };
+}
+
+// The build job, the list fill (sometimes with another vertical margin), or
+// one triangle of the mesh with any value, 0 included.
+Call DenseCall(Random& random, Scene& scene, int32_t margin) {
+    const auto count = static_cast<int32_t>(scene.indices.size());
+    if (Chance(random, 45)) {
+        return BuildJobCall(random, scene, margin);
+    }
+    if (Chance(random, 85)) {
+        const int32_t marginY = Chance(random, 85) ? margin : DenseMargin(random) % 9;
+        return [=](const hostsim::EntryPoints& lib, Scene& s) {
+            return lib.rasterizeTriangles(0, 0, 0, s.vertices.data(), 0, s.indices.data(), count, &s.Mask(), margin,
+                                          marginY);
+        };
+    }
+    const int32_t k = 3 * Pick(random, 0, count / 3 - 1);
+    const int32_t value = OneOf<int32_t>(random, {FILL_INTERIOR, 0, 90, Pick(random, 1, 255)});
+    return [=](const hostsim::EntryPoints& lib, Scene& s) {
+        lib.rasterizeTriangle(0, &s.Mask(), 0, 0, nullptr, value, &s.vertices[s.indices[k]],
+                              &s.vertices[s.indices[k + 1]], &s.vertices[s.indices[k + 2]], margin, margin);
+        return 0;
+    };
+}
+
+TEST_F(DrawingDifferentialTest, DenseMeshes) {
+    Random random(6006);
+    for (int i = 0; i < 300 && !HasFailure(); ++i) {
+        SCOPED_TRACE("scene " + std::to_string(i));
+        Scene scene;
+        DenseMask(random, scene);
+        const int32_t margin = DenseDrawing(random, scene);
+        const Call call = DenseCall(random, scene, margin);
+        RandomAccessAndCompare(random, scene, call);
+    }
+}
+
+}  // namespace

@@ -67,6 +67,29 @@ TEST(Scenario, PlacesEveryShapeThatFitsWithoutOverlap) {
     EXPECT_FALSE(result.shapes.back().placed) << "the slab has no room on the default board";
 }
 
+// The owner of a pixel is the shape whose stamp wrote it: every covered
+// pixel inside a placed rectangle belongs to that shape, everything else
+// (obstacles, empty board) to none.
+TEST(Scenario, KnowsWhichShapeWroteEachPixel) {
+    const ScenarioResult result = RunOnBoard(96, 64, 1);
+    const std::vector<uint8_t>& pixels = result.board.pixels.bytes;
+    ASSERT_EQ(result.owners.size(), pixels.size());
+    for (int32_t y = 0; y < 64; ++y) {
+        for (int32_t x = 0; x < 96; ++x) {
+            const size_t at = static_cast<size_t>(y) * 96 + x;
+            int32_t inside = demo::kNoOwner;
+            for (size_t k = 0; k < result.shapes.size(); ++k) {
+                const MaskBounds r = PlacedRectangle(result.shapes[k]);
+                if (result.shapes[k].placed && x >= r.x0 && x < r.x1 && y >= r.y0 && y < r.y1) {
+                    inside = static_cast<int32_t>(k);
+                }
+            }
+            const bool stamped = pixels[at] != FILL_EMPTY && pixels[at] != demo::kObstacle;
+            EXPECT_EQ(result.owners[at], stamped ? inside : demo::kNoOwner) << x << ", " << y;
+        }
+    }
+}
+
 TEST(Scenario, PlacesEveryShapeOnALargeBoard) {
     const ScenarioResult result = RunOnBoard(240, 160, 1);
     ExpectLegalPlacements(result);

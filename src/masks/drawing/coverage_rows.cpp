@@ -35,13 +35,58 @@ void OrShiftedUp(uint64_t* row, int64_t words, int64_t shift) {
 // With `step` one of the two above: each column takes the union of `length`
 // columns from itself on, by windows of doubling length and one more that
 // overlaps the last.
-void OrWindow(uint64_t* row, int64_t words, int64_t length, void (*step)(uint64_t*, int64_t, int64_t)) {
+template <typename Step>
+void OrWindow(uint64_t* row, int64_t words, int64_t length, Step step) {
     int64_t have = 1;
     for (; 2 * have <= length; have *= 2) {
         step(row, words, have);
     }
     if (have < length) {
         step(row, words, length - have);
+    }
+}
+
+// The same for windows of at most 64 columns, each word from itself and one
+// neighbour by doubling windows, with shifts of 1 to 32 that keep both in
+// range: a word's result needs the neighbour's low (or high) bits only, and
+// those the doubling keeps exact. The order of the words leaves each
+// neighbour as it was before the call until it is used. A word all set, or
+// clear with a clear neighbour, stays as it is: inside and outside a shape.
+void OrWindowDown64(uint64_t* row, int64_t words, int64_t length) {
+    for (int64_t w = 0; w < words && length > 1; ++w) {
+        uint64_t low = row[w];
+        uint64_t high = w + 1 < words ? row[w + 1] : 0;
+        if (low == ~uint64_t{0} || (low | high) == 0) {
+            continue;
+        }
+        int64_t have = 1;
+        for (; 2 * have <= length; have *= 2) {
+            low |= (low >> have) | (high << (64 - have));
+            high |= high >> have;
+        }
+        if (have < length) {
+            low |= (low >> (length - have)) | (high << (64 - (length - have)));
+        }
+        row[w] = low;
+    }
+}
+
+void OrWindowUp64(uint64_t* row, int64_t words, int64_t length) {
+    for (int64_t w = words - 1; w >= 0 && length > 1; --w) {
+        uint64_t high = row[w];
+        uint64_t low = w > 0 ? row[w - 1] : 0;
+        if (high == ~uint64_t{0} || (low | high) == 0) {
+            continue;
+        }
+        int64_t have = 1;
+        for (; 2 * have <= length; have *= 2) {
+            high |= (high << have) | (low >> (64 - have));
+            low |= low << have;
+        }
+        if (have < length) {
+            high |= (high << (length - have)) | (low >> (64 - (length - have)));
+        }
+        row[w] = high;
     }
 }
 
@@ -88,31 +133,23 @@ void PaintSixteen(const uint64_t* row, int64_t c, uint8_t* pixels, uint8_t value
 
 }  // namespace
 
-void OrRow(uint64_t* into, const uint64_t* from, int64_t words) {
+void ClearCovered(uint64_t* into, const uint64_t* from, int64_t words) {
     for (int64_t w = 0; w < words; ++w) {
-        into[w] |= from[w];
+        into[w] &= ~from[w];
     }
 }
 
 void Widen(uint64_t* row, int64_t columns, int64_t before, int64_t after) {
     const int64_t words = WordsFor(columns);
     // Column c first takes c - before .. c, then the union of those over c .. c + after.
-    OrWindow(row, words, before + 1, OrShiftedUp);
-    OrWindow(row, words, after + 1, OrShiftedDown);
+    if (before < 64 && after < 64) {  // windows of at most 64 columns
+        OrWindowUp64(row, words, before + 1);
+        OrWindowDown64(row, words, after + 1);
+    } else {
+        OrWindow(row, words, before + 1, [](uint64_t* r, int64_t n, int64_t shift) { OrShiftedUp(r, n, shift); });
+        OrWindow(row, words, after + 1, [](uint64_t* r, int64_t n, int64_t shift) { OrShiftedDown(r, n, shift); });
+    }
     ClearFrom(row, columns, columns);
-}
-
-void FoldOnto(uint64_t* row, int64_t columns, int64_t limit) {
-    const int64_t words = WordsFor(columns);
-    const int64_t w = limit / 64;
-    bool beyond = (row[w] >> (limit % 64)) != 0;
-    for (int64_t v = w + 1; v < words && !beyond; ++v) {
-        beyond = row[v] != 0;
-    }
-    if (beyond) {
-        ClearFrom(row, columns, limit);
-        row[w] |= uint64_t{1} << (limit % 64);
-    }
 }
 
 EmptySpan PaintCoveredEmpty(const uint64_t* row, int64_t first, int64_t last, uint8_t* firstPixel, uint8_t value) {
@@ -127,14 +164,29 @@ EmptySpan PaintCoveredEmpty(const uint64_t* row, int64_t first, int64_t last, ui
         }
         return span;
     }
-    // Whole groups of sixteen, then one that ends at `last` and may overlap
-    // the one before, where it finds the pixels just painted no longer empty.
-    int64_t c = first;
-    for (; c + 15 <= last; c += 16) {
-        PaintSixteen(row, c, firstPixel + (c - first), value, span);
-    }
-    if (c <= last) {
-        PaintSixteen(row, last - 15, firstPixel + (last - 15 - first), value, span);
+    // Word by word, skipping clear ones: each group of sixteen starts at the
+    // first covered column not yet done (or ends at `last`, overlapping
+    // columns done before, where it finds the pixels painted no longer empty).
+    int64_t done = first;  // columns below are done
+    for (int64_t w = first / 64; w <= last / 64; ++w) {
+        uint64_t bits = row[w];
+        while (bits != 0) {
+            const int64_t from = done - 64 * w;  // clear what is done
+            if (from >= 64) {
+                break;
+            }
+            bits &= from > 0 ? ~uint64_t{0} << from : ~uint64_t{0};
+            if (bits == 0) {
+                break;
+            }
+            const int64_t covered = 64 * w + __builtin_ctzll(bits);
+            if (covered > last) {
+                return span;
+            }
+            const int64_t c = covered < last - 15 ? covered : last - 15;
+            PaintSixteen(row, c, firstPixel + (c - first), value, span);
+            done = c + 16;
+        }
     }
     return span;
 }

@@ -2,14 +2,14 @@
 
 #include <cstring>
 
+#include "simd/byte_runs.h"
+
 namespace maskfit {
 namespace {
 
-// Stores `value` at the bytes of p whose bits are set, one by one.
+// Stores `value` at the bytes of p whose bits are set, run by run.
 void StoreAtBits(uint8_t* p, uint32_t bits, uint8_t value) {
-    for (; bits != 0; bits &= bits - 1) {
-        p[__builtin_ctz(bits)] = value;
-    }
+    ForEachRunOfBits(bits, [&](int32_t first, int32_t count) { FillRun32(p + first, value, count); });
 }
 
 // One chunk of Bytes (16, 8 or 4): fills its empty bytes where `lanes` is
@@ -60,9 +60,27 @@ void FillShortRow(uint8_t* p, int64_t n, uint8_t value, FillWrites writes, Empty
     hits.Add(n - Bytes, FillChunk<Bytes>(p + n - Bytes, value, writes));
 }
 
+// A chunk of a box whose every byte the checked path rewrites: stored whole,
+// with no branch on what it held; returns the bits of the bytes that were 0.
+uint32_t RewriteSixteen(uint8_t* p, __m128i fill) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i empty = _mm_cmpeq_epi8(v, _mm_setzero_si128());
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm_or_si128(v, _mm_and_si128(empty, fill)));
+    return static_cast<uint32_t>(_mm_movemask_epi8(empty));
+}
+
 EmptySpan FillEmptyRow(uint8_t* p, int64_t n, uint8_t value, FillWrites writes) {
     EmptySpan hits;
-    if (n >= 16) {
+    if (n >= 16 && writes == FillWrites::kWholeBox) {
+        const __m128i fill = _mm_set1_epi8(static_cast<char>(value));
+        int64_t i = 0;
+        for (; i + 16 <= n; i += 16) {
+            hits.Add(i, RewriteSixteen(p + i, fill));
+        }
+        if (i < n) {
+            hits.Add(n - 16, RewriteSixteen(p + n - 16, fill));
+        }
+    } else if (n >= 16) {
         int64_t i = 0;
         for (; i + 16 <= n; i += 16) {
             hits.Add(i, FillChunk<16>(p + i, value, writes));
