@@ -12,6 +12,9 @@ namespace maskfit {
 // of `count` bytes each, run r at a + r * aStride and at b + r * bStride.
 bool AnyBothSet(const uint8_t* a, int64_t aStride, const uint8_t* b, int64_t bStride, int64_t count, int64_t rows);
 
+// True when some byte of the run is non-zero.
+bool AnySet(const uint8_t* p, int64_t count);
+
 // True when every byte of the run is non-zero.
 bool AllSet(const uint8_t* p, int64_t count);
 

@@ -36,6 +36,13 @@ CopiedSpan CopySetBytes(uint8_t* dst, const uint8_t* src, int64_t count) {
     return CopySetBytesSse2(dst, src, count);
 }
 
+bool AnySet(const uint8_t* p, int64_t count) {
+    if (count < kChunk) {
+        return AnyByte(count, [&](int64_t i) { return p[i] != 0; });
+    }
+    return AnyChunk<Sse2Lanes>(count, [&](int64_t i) { return SetMask16(p + i) != 0; });
+}
+
 bool AllSet(const uint8_t* p, int64_t count) {
     if (count < kChunk) {
         return !AnyByte(count, [&](int64_t i) { return p[i] == 0; });

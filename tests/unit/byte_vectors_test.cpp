@@ -4,6 +4,7 @@
 // The kernels with a version per instruction set are checked in each
 // version this CPU can run, the baseline one always.
 #include "simd/byte_kernels.h"
+#include "simd/sse2_lanes.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,8 @@
 namespace {
 
 using maskfit::AllSet;
+using maskfit::AnySet;
+using maskfit::SetBits;
 
 using AnyBothSetFn = bool (*)(const uint8_t*, int64_t, const uint8_t*, int64_t, int64_t, int64_t);
 using CopySetBytesFn = maskfit::CopiedSpan (*)(uint8_t*, const uint8_t*, int64_t);
@@ -64,12 +67,14 @@ TEST(ByteVectors, LoneSetByteIsFoundAtEveryPosition) {
         SCOPED_TRACE(name);
         for (int64_t count = 0; count <= kLongest; ++count) {
             Guarded empty(count);
+            EXPECT_FALSE(AnySet(empty.Data(), count)) << count;
             EXPECT_EQ(AllSet(empty.Data(), count), count == 0) << count;
             for (int64_t at = 0; at < count; ++at) {
                 Guarded one(count);
                 Guarded other(count);
                 one.Data()[at] = 90;
                 other.Data()[at] = 7;
+                EXPECT_TRUE(AnySet(one.Data(), count)) << count << " at " << at;
                 EXPECT_TRUE(AnyBothSet(one.Data(), 0, other.Data(), 0, count, 1)) << count << " at " << at;
                 EXPECT_FALSE(AnyBothSet(one.Data(), 0, empty.Data(), 0, count, 1)) << count << " at " << at;
                 // Set everywhere but one place in the other run: no common byte.
@@ -105,6 +110,21 @@ TEST(ByteVectors, AnyBothSetLooksAtEveryRowWithItsOwnStride) {
                 }
                 EXPECT_FALSE(AnyBothSet(a.Data(), kStrideA, b.Data(), kStrideB, kCount, kRows)) << row << " " << at;
             }
+        }
+    }
+}
+
+TEST(ByteVectors, SetBitsMirrorsEveryByte) {
+    std::mt19937 random(11);
+    for (int32_t count = 0; count <= 64; ++count) {
+        for (int trial = 0; trial < 20; ++trial) {
+            Guarded run(count);
+            uint64_t expected = 0;
+            for (int32_t t = 0; t < count; ++t) {
+                run.Data()[t] = random() % 3 == 0 ? static_cast<uint8_t>(random()) : 0;
+                expected |= static_cast<uint64_t>(run.Data()[t] != 0) << t;
+            }
+            EXPECT_EQ(SetBits(run.Data(), count), expected) << count;
         }
     }
 }
