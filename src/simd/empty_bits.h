@@ -21,6 +21,13 @@ struct EmptyBitKernels {
     void (*pack)(const uint8_t* p, int64_t count, uint64_t* words, int64_t n);
     // The same, and each word written ANDed into acc[k].
     void (*packAndInto)(const uint8_t* p, int64_t count, uint64_t* words, uint64_t* acc, int64_t n);
+    // The same, and bit j of full[j / 64] set where byte j of acc & below,
+    // both as they lie in memory after the AND, is all set; writes
+    // ceil(n / 8) words of full. Where a run of set bits is as wide as a
+    // core, so many bytes in a row are all set: a search reads that off a
+    // few words before it erodes the row.
+    void (*packStep)(const uint8_t* p, int64_t count, uint64_t* words, uint64_t* acc, const uint64_t* below,
+                     uint64_t* full, int64_t n);
     // Each of `rows` runs of n words, one after the other, ANDed with every
     // run after it.
     void (*andUpwards)(uint64_t* runs, int64_t rows, int64_t n);

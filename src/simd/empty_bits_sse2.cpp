@@ -18,36 +18,53 @@ uint64_t EmptyBitsOfShortRun(const uint8_t* p, int64_t count) {
 }
 
 // Runs shorter than a vector take the first word alone; the rest are clear.
-template <bool kAndInto>
-void PackShortRun(const uint8_t* p, int64_t count, uint64_t* words, uint64_t* acc, int64_t n) {
+template <PackMode kMode>
+void PackShortRun(const uint8_t* p, int64_t count, uint64_t* words, uint64_t* acc, const uint64_t* below,
+                  uint64_t* full, int64_t n) {
+    if constexpr (kMode == PackMode::kStep) {
+        ClearFullBytes(full, n);
+    }
     for (int64_t k = 0; k < n; ++k) {
         words[k] = k == 0 ? EmptyBitsOfShortRun(p, count) : 0;
-        if constexpr (kAndInto) {
+        if constexpr (kMode != PackMode::kStore) {
             acc[k] &= words[k];
+        }
+        if constexpr (kMode == PackMode::kStep) {
+            for (int64_t b = 0; b < 8; ++b) {
+                const uint64_t set = (acc[k] & below[k]) >> (8 * b) & 0xFF;
+                full[k / 8] |= static_cast<uint64_t>(set == 0xFF) << (8 * (k % 8) + b);
+            }
         }
     }
 }
 
-void Pack(const uint8_t* p, int64_t count, uint64_t* words, int64_t n) {
+template <PackMode kMode>
+void PackRun(const uint8_t* p, int64_t count, uint64_t* words, uint64_t* acc, const uint64_t* below, uint64_t* full,
+             int64_t n) {
     if (count < Sse2Lanes::kWidth) {
-        PackShortRun<false>(p, count, words, nullptr, n);
+        PackShortRun<kMode>(p, count, words, acc, below, full, n);
         return;
     }
-    PackEmptyBitsOver<Sse2Lanes, false>(p, count, words, nullptr, n);
+    PackEmptyBitsOver<Sse2Lanes, kMode>(p, count, words, acc, below, full, n);
+}
+
+void Pack(const uint8_t* p, int64_t count, uint64_t* words, int64_t n) {
+    PackRun<PackMode::kStore>(p, count, words, nullptr, nullptr, nullptr, n);
 }
 
 void PackAndInto(const uint8_t* p, int64_t count, uint64_t* words, uint64_t* acc, int64_t n) {
-    if (count < Sse2Lanes::kWidth) {
-        PackShortRun<true>(p, count, words, acc, n);
-        return;
-    }
-    PackEmptyBitsOver<Sse2Lanes, true>(p, count, words, acc, n);
+    PackRun<PackMode::kAndInto>(p, count, words, acc, nullptr, nullptr, n);
+}
+
+void PackStep(const uint8_t* p, int64_t count, uint64_t* words, uint64_t* acc, const uint64_t* below, uint64_t* full,
+              int64_t n) {
+    PackRun<PackMode::kStep>(p, count, words, acc, below, full, n);
 }
 
 }  // namespace
 
 EmptyBitKernels EmptyBitKernelsSse2() {
-    return EmptyBitKernels{Pack, PackAndInto, AndUpwardsOver<Sse2Lanes>, ErodeAndOver<Sse2Lanes>};
+    return EmptyBitKernels{Pack, PackAndInto, PackStep, AndUpwardsOver<Sse2Lanes>, ErodeAndOver<Sse2Lanes>};
 }
 
 EmptyBitKernels ChooseEmptyBitKernels(int64_t pixelsPerRow) {

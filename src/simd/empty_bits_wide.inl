@@ -99,17 +99,35 @@ uint64_t OrOfLanes(typename WordLanes<Lanes>::Vector v) {
     return any;
 }
 
+// What a pack kernel does with each vector of words besides storing it.
+enum class PackMode { kStore, kAndInto, kStep };
+
+// Bit j of full[j / 64] set where byte j of the n words (in memory order)
+// is all set, for n a whole number of kRunWordMultiple words.
+inline void ClearFullBytes(uint64_t* full, int64_t n) { std::fill_n(full, (n + 7) / 8, uint64_t{0}); }
+
 // Writes n words, n a whole number of vectors, for a run of count >=
-// kWidth pixels, and with kAndInto ANDs each into acc: whole vectors of
-// whole words, then vectors that hold the run's last word or lie past it.
-template <typename Lanes, bool kAndInto>
-void PackEmptyBitsOver(const uint8_t* p, int64_t count, uint64_t* words, uint64_t* acc, int64_t n) {
+// kWidth pixels; kAndInto ANDs each into acc, kStep also marks the all-set
+// bytes of acc & below in full: whole vectors of whole words, then vectors
+// that hold the run's last word or lie past it.
+template <typename Lanes, PackMode kMode>
+void PackEmptyBitsOver(const uint8_t* p, int64_t count, uint64_t* words, uint64_t* acc, const uint64_t* below,
+                       uint64_t* full, int64_t n) {
     using Words = WordLanes<Lanes>;
     constexpr int64_t kWords = Words::kWords;
-    const auto store = [words, acc](int64_t k, typename Words::Vector bits) {
+    if constexpr (kMode == PackMode::kStep) {
+        ClearFullBytes(full, n);
+    }
+    const auto store = [words, acc, below, full](int64_t k, typename Words::Vector bits) {
         Words::Store(words + k, bits);
-        if constexpr (kAndInto) {
-            Words::Store(acc + k, Words::Load(acc + k) & bits);
+        if constexpr (kMode != PackMode::kStore) {
+            const typename Words::Vector anded = Words::Load(acc + k) & bits;
+            Words::Store(acc + k, anded);
+            if constexpr (kMode == PackMode::kStep) {
+                const auto bytes = reinterpret_cast<typename Lanes::Vector>(anded & Words::Load(below + k));
+                const uint64_t set = Lanes::Mask(reinterpret_cast<typename Lanes::Vector>(bytes == Lanes::Ones()));
+                full[k / 8] |= set << (8 * k % 64);
+            }
         }
     };
     const auto whole = [p](int64_t k) { return EmptyWord<Lanes>(p + 64 * k); };

@@ -1,7 +1,7 @@
 // The empty-bit kernels of each instruction set this CPU runs against a bit
 // at a time: packing every run length across the vector and word
 // boundaries, with zero bytes around the run, which read as empty were a
-// kernel to read past it; the word ANDs and the erosion for every width,
+// kernel to read past it, and marking the all-set bytes of what it ANDs; the word ANDs and the erosion for every width,
 // with words around the runs that must stay as they were.
 #include "simd/empty_bits.h"
 
@@ -42,13 +42,27 @@ int64_t RunWords(int64_t words) {
     return (words + maskfit::kRunWordMultiple - 1) / maskfit::kRunWordMultiple * maskfit::kRunWordMultiple;
 }
 
+uint64_t RandomBits(std::mt19937& random) { return random() | static_cast<uint64_t>(random()) << 32; }
+
+// Half set, three quarters, seven eighths, or all but at most one bit: so
+// that runs of every length up to whole words turn up.
+uint64_t RandomWord(std::mt19937& random) {
+    switch (random() % 4) {
+        case 0: return RandomBits(random);
+        case 1: return RandomBits(random) | RandomBits(random);
+        case 2: return ~(RandomBits(random) & RandomBits(random) & RandomBits(random));
+        default: return random() % 2 == 0 ? ~uint64_t{0} : ~(uint64_t{1} << (random() % 64));
+    }
+}
+
 TEST(EmptyBits, PackMirrorsEveryByteAndClearsThePadding) {
     constexpr int64_t kWords = 8;
     for (const auto& [name, kernels] : Variants()) {
         SCOPED_TRACE(name);
         std::mt19937 random(14);
+        int64_t fullBytes = 0;
         for (int64_t count = std::string(name) == "sse2" ? 1 : 32; count <= 64 * kWords; ++count) {
-            for (int trial = 0; trial < 4; ++trial) {
+            for (int trial = 0; trial < 8; ++trial) {
                 std::vector<uint8_t> bytes(static_cast<size_t>(count + 2 * kGuard), 0);
                 uint8_t* run = bytes.data() + kGuard;
                 // One run just long enough, one a multiple longer.
@@ -56,7 +70,9 @@ TEST(EmptyBits, PackMirrorsEveryByteAndClearsThePadding) {
                 std::vector<uint64_t> expected(n + 1, 0);
                 expected[n] = kUntouched;
                 for (int64_t t = 0; t < count; ++t) {
-                    run[t] = random() % 3 == 0 ? 0 : static_cast<uint8_t>(1 + random() % 255);
+                    // A third empty, or nearly all, so that whole bytes of bits are set.
+                    const bool empty = trial < 4 ? random() % 3 == 0 : random() % 40 != 0;
+                    run[t] = empty ? 0 : static_cast<uint8_t>(1 + random() % 255);
                     expected[t / 64] |= static_cast<uint64_t>(run[t] == 0) << (t % 64);
                 }
                 std::vector<uint64_t> words(n + 1, kUntouched);
@@ -73,21 +89,31 @@ TEST(EmptyBits, PackMirrorsEveryByteAndClearsThePadding) {
                 kernels.packAndInto(run, count, words.data(), acc.data(), n);
                 EXPECT_EQ(words, expected) << count;
                 EXPECT_EQ(acc, accExpected) << count;
+                // Once more, marking the all-set bytes of the ANDed words and
+                // the words below them.
+                std::vector<uint64_t> below(n + 1);
+                for (int64_t k = 0; k <= n; ++k) {
+                    acc[k] = RandomWord(random);
+                    below[k] = RandomWord(random);
+                    accExpected[k] = k < n ? acc[k] & expected[k] : acc[k];
+                }
+                const int64_t fullWords = (n + 7) / 8;
+                std::vector<uint64_t> fullExpected(fullWords + 1, 0);
+                fullExpected[fullWords] = kUntouched;
+                for (int64_t j = 0; j < 8 * n; ++j) {
+                    const uint64_t byte = (accExpected[j / 8] & below[j / 8]) >> (8 * (j % 8)) & 0xFF;
+                    fullExpected[j / 64] |= static_cast<uint64_t>(byte == 0xFF) << (j % 64);
+                }
+                std::vector<uint64_t> full(fullWords + 1, kUntouched);
+                std::fill(words.begin(), words.end(), kUntouched);
+                kernels.packStep(run, count, words.data(), acc.data(), below.data(), full.data(), n);
+                EXPECT_EQ(words, expected) << count;
+                EXPECT_EQ(acc, accExpected) << count;
+                EXPECT_EQ(full, fullExpected) << count;
+                fullBytes += std::count_if(full.begin(), full.end() - 1, [](uint64_t f) { return f != 0; });
             }
         }
-    }
-}
-
-uint64_t RandomBits(std::mt19937& random) { return random() | static_cast<uint64_t>(random()) << 32; }
-
-// Half set, three quarters, seven eighths, or all but at most one bit: so
-// that runs of every length up to whole words turn up.
-uint64_t RandomWord(std::mt19937& random) {
-    switch (random() % 4) {
-        case 0: return RandomBits(random);
-        case 1: return RandomBits(random) | RandomBits(random);
-        case 2: return ~(RandomBits(random) & RandomBits(random) & RandomBits(random));
-        default: return random() % 2 == 0 ? ~uint64_t{0} : ~(uint64_t{1} << (random() % 64));
+        EXPECT_GT(fullBytes, 1000);  // the scenes mark bytes, not only clear them
     }
 }
 

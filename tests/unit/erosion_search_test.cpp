@@ -210,6 +210,68 @@ TEST(ErosionSearch, FindsTheFitTheFitTestFindsFirst) {
     EXPECT_LT(found, searched * 9 / 10);
 }
 
+// The oracle of the searches below: the first candidate in row order whose
+// core window is clear and which the fit test passes.
+bool FirstFitInTurn(Board& board, const FitLayout& layout, const maskfit::CoveredCore& core, const CandidateGrid& grid,
+                    int64_t& x, int64_t& y) {
+    CoveredCount covered(board);
+    for (int64_t k = 0; k < grid.rows.count; ++k) {
+        for (int64_t m = 0; m < grid.columns.count; ++m) {
+            x = grid.columns.At(m);
+            y = grid.rows.At(k);
+            if (covered.In(x + core.x, y + core.y, core.w, core.h) == 0 && maskfit::FitsAt(layout, board.mask, x, y)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// A board covered but for one gap as wide as the shape, or a pixel less, at
+// every column offset within a byte and at rows inside a block of core rows
+// and at its start: the search skips rows whose all-set bytes are too few,
+// and must skip none that holds a fit.
+TEST(ErosionSearch, GapJustTheShapesWidthIsFoundAtEveryOffset) {
+    int fits = 0;
+    for (int64_t w = 14; w <= 80; ++w) {
+        for (const int64_t h : {1, 5, 40}) {
+            std::vector<uint8_t> shape(static_cast<size_t>(w * h), FILL_RECT);
+            const FitLayout layout{static_cast<int32_t>(w), static_cast<int32_t>(h), true, false, false, false,
+                                   shape.data(), static_cast<int32_t>(w)};
+            maskfit::CoveredCore core{};
+            ASSERT_TRUE(maskfit::FindCoveredCore(layout, maskfit::kErosionMaxCoreHeight, core));
+            for (int64_t offset = 0; offset < 8; ++offset) {
+                for (const int64_t gapWidth : {w - 1, w}) {
+                    const int64_t x0 = 67 + offset;
+                    const int64_t y0 = offset % 2 == 0 ? 2 * h + 1 : 3 * h;
+                    Board board(x0 + w + 40, y0 + h + 6);
+                    std::fill(board.memory.begin(), board.memory.end(), FILL_INTERIOR);
+                    for (int64_t y = y0; y < y0 + h; ++y) {
+                        std::fill_n(&board.At(x0, y), gapWidth, 0);
+                    }
+                    const int64_t rowStep = offset % 3 == 2 ? 2 : 1;
+                    const CandidateGrid grid{AxisCandidates{0, 1, board.width - w},
+                                             AxisCandidates{y0 % rowStep, rowStep, (board.height - h) / rowStep}};
+                    int64_t expectedX = 0;
+                    int64_t expectedY = 0;
+                    const bool expected = FirstFitInTurn(board, layout, core, grid, expectedX, expectedY);
+                    ASSERT_EQ(expected, gapWidth == w) << w << " x " << h << ", offset " << offset;
+                    int64_t x = -1;
+                    int64_t y = -1;
+                    ASSERT_EQ(maskfit::FirstFitByErosion(board.mask, layout, core, grid, x, y), expected)
+                        << w << " x " << h << ", offset " << offset << ", gap " << gapWidth;
+                    if (expected) {
+                        ++fits;
+                        EXPECT_EQ(x, x0) << w << " x " << h << ", offset " << offset;
+                        EXPECT_EQ(y, y0) << w << " x " << h << ", offset " << offset;
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_EQ(fits, 67 * 3 * 8);
+}
+
 // A shape taller than the rows the search keeps: its core is cut to that
 // height, and a pixel near the top of the board, under the part of the
 // shape outside the core, still blocks.

@@ -34,7 +34,33 @@ struct Scratch {
     uint64_t ahead[kMaxTileWords];  // AND of the rows of the next block read so far
     uint64_t candidates[kMaxTileWords];
     uint64_t row[kMaxTileWords];  // the candidates whose core window is empty
+    uint64_t fullBytes[kMaxTileWords / 8];  // of the board under the core at the next candidate row
 };
+
+// A run of w set bits holds (w - 7) / 8 whole bytes, and so many all-set
+// bytes in a row; past 64 the test only weakens.
+int64_t FullBytesInCore(int64_t w) { return std::min<int64_t>(64, (w - 7) / 8); }
+
+// Whether the n words hold `run` set bits in a row, 1 <= run <= 64, by
+// doubling spans as the erosion does.
+bool AnyRunOfSetBits(const uint64_t* words, int64_t n, int64_t run) {
+    for (int64_t k = 0; k < n; ++k) {
+        uint64_t low = words[k];
+        uint64_t high = k + 1 < n ? words[k + 1] : 0;
+        int64_t span = 1;
+        for (; span * 2 <= run && low != 0; span *= 2) {
+            low &= low >> span | high << (64 - span);
+            high &= high >> span;
+        }
+        if (span < run && low != 0) {
+            low &= low >> (run - span) | high << (64 - (run - span));
+        }
+        if (low != 0) {
+            return true;
+        }
+    }
+    return false;
+}
 
 class ErosionSearch {
 public:
@@ -46,6 +72,7 @@ public:
           grid_(grid),
           scratch_(scratch),
           exact_(CoversWholeScan(core, layout)),
+          fullBytes_(FullBytesInCore(core.w)),
           tileReach_(64 * TileWords(core.h) - core.w) {}
 
     // The most words a tile may take for a core of this height, and so the
@@ -89,6 +116,9 @@ public:
         std::fill_n(scratch_.ahead, words, ~uint64_t{0});
         int64_t candidateRow = band.first;
         int64_t candidateOffset = 0;
+        // Whether the next candidate row may hold a fit, as its board rows'
+        // all-set bytes tell; a row that starts a block is always eroded.
+        bool open = true;
         for (int64_t r = 0, i = 0; r <= last; ++r, ++i) {
             if (i == height) {
                 kernels_.andUpwards(next, height, words);
@@ -97,7 +127,7 @@ public:
                 i = 0;
             }
             if (r == candidateOffset) {
-                if (FirstFitInRow(tile, block + i * words, grid_.rows.At(candidateRow), x)) {
+                if (open && FirstFitInRow(tile, block + i * words, grid_.rows.At(candidateRow), x)) {
                     k = candidateRow;
                     return true;
                 }
@@ -105,8 +135,15 @@ public:
                 candidateOffset += grid_.rows.step;
             }
             if (r < last) {
-                kernels_.packAndInto(RowStart(tile, top + r + height), tile.pixels, next + i * words, scratch_.ahead,
-                                     words);
+                const uint8_t* row = RowStart(tile, top + r + height);
+                if (fullBytes_ > 0 && r + 1 == candidateOffset && i + 1 < height) {
+                    kernels_.packStep(row, tile.pixels, next + i * words, scratch_.ahead, block + (i + 1) * words,
+                                      scratch_.fullBytes, words);
+                    open = AnyRunOfSetBits(scratch_.fullBytes, (words + 7) / 8, fullBytes_);
+                } else {
+                    kernels_.packAndInto(row, tile.pixels, next + i * words, scratch_.ahead, words);
+                    open = true;
+                }
             }
         }
         return false;
@@ -158,6 +195,7 @@ private:
     Scratch& scratch_;
     EmptyBitKernels kernels_{};  // for the tile being searched
     const bool exact_;            // the core is the whole scan rectangle
+    const int64_t fullBytes_;     // all-set bytes in a row a fit needs, or none to test for
     const int64_t tileReach_;  // the farthest a tile's last candidate column lies from its first
 };
 
