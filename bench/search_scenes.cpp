@@ -94,7 +94,7 @@ PlacementResult SearchScene::Run(const hostsim::EntryPoints& entries) {
 }
 
 bool SearchScene::Expected(benchmark::State& state, bool found, Position at) const {
-    if (false) {
+    if (!found || at.x != fit_.x || at.y != fit_.y) {
         state.SkipWithError(("first fit not at (" + std::to_string(fit_.x) + ", " + std::to_string(fit_.y) + ")").c_str());
         return false;
     }
