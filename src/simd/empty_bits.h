@@ -21,13 +21,15 @@ struct EmptyBitKernels {
     void (*pack)(const uint8_t* p, int64_t count, uint64_t* words, int64_t n);
     // The same, and each word written ANDed into acc[k].
     void (*packAndInto)(const uint8_t* p, int64_t count, uint64_t* words, uint64_t* acc, int64_t n);
-    // The same, and bit j of full[j / 64] set where byte j of acc & below,
-    // both as they lie in memory after the AND, is all set; writes
-    // ceil(n / 8) words of full. Where a run of set bits is as wide as a
-    // core, so many bytes in a row are all set: a search reads that off a
-    // few words before it erodes the row.
-    void (*packStep)(const uint8_t* p, int64_t count, uint64_t* words, uint64_t* acc, const uint64_t* below,
-                     uint64_t* full, int64_t n);
+    // Packs rows of count pixels, p, p + stride and on, row j as
+    // packAndInto packs it into words + j * n, up to the first row j after
+    // which acc & (below + j * n) holds `bytes` all-set bytes in a row, as
+    // they lie in memory, 1 <= bytes <= 64; returns that j, or rows when no
+    // row does. A run of set bits as wide as a core holds so many such
+    // bytes, so a search reads off which of its rows need eroding as it
+    // packs them.
+    int64_t (*packRowsUntilFull)(const uint8_t* p, int64_t stride, int64_t count, int64_t rows, uint64_t* words,
+                                 uint64_t* acc, const uint64_t* below, int64_t n, int64_t bytes);
     // Each of `rows` runs of n words, one after the other, ANDed with every
     // run after it.
     void (*andUpwards)(uint64_t* runs, int64_t rows, int64_t n);

@@ -24,22 +24,17 @@ namespace {
 using Avx2Lanes = ByteLanes<32>;
 
 void Pack(const uint8_t* p, int64_t count, uint64_t* words, int64_t n) {
-    PackEmptyBitsOver<Avx2Lanes, PackMode::kStore>(p, count, words, nullptr, nullptr, nullptr, n);
+    PackEmptyBitsOver<Avx2Lanes, PackMode::kStore>(p, count, words, nullptr, nullptr, n, 0);
 }
 
 void PackAndInto(const uint8_t* p, int64_t count, uint64_t* words, uint64_t* acc, int64_t n) {
-    PackEmptyBitsOver<Avx2Lanes, PackMode::kAndInto>(p, count, words, acc, nullptr, nullptr, n);
-}
-
-void PackStep(const uint8_t* p, int64_t count, uint64_t* words, uint64_t* acc, const uint64_t* below, uint64_t* full,
-              int64_t n) {
-    PackEmptyBitsOver<Avx2Lanes, PackMode::kStep>(p, count, words, acc, below, full, n);
+    PackEmptyBitsOver<Avx2Lanes, PackMode::kAndInto>(p, count, words, acc, nullptr, n, 0);
 }
 
 }  // namespace
 
 EmptyBitKernels EmptyBitKernelsAvx2() {
-    return EmptyBitKernels{Pack, PackAndInto, PackStep, AndUpwardsOver<Avx2Lanes>, ErodeAndOver<Avx2Lanes>};
+    return EmptyBitKernels{Pack, PackAndInto, PackRowsUntilFullOver<Avx2Lanes>, AndUpwardsOver<Avx2Lanes>, ErodeAndOver<Avx2Lanes>};
 }
 
 }  // namespace maskfit

@@ -19,52 +19,59 @@ uint64_t EmptyBitsOfShortRun(const uint8_t* p, int64_t count) {
 
 // Runs shorter than a vector take the first word alone; the rest are clear.
 template <PackMode kMode>
-void PackShortRun(const uint8_t* p, int64_t count, uint64_t* words, uint64_t* acc, const uint64_t* below,
-                  uint64_t* full, int64_t n) {
-    if constexpr (kMode == PackMode::kStep) {
-        ClearFullBytes(full, n);
-    }
+bool PackShortRun(const uint8_t* p, int64_t count, uint64_t* words, uint64_t* acc, const uint64_t* below, int64_t n,
+                  int64_t bytes) {
     for (int64_t k = 0; k < n; ++k) {
         words[k] = k == 0 ? EmptyBitsOfShortRun(p, count) : 0;
         if constexpr (kMode != PackMode::kStore) {
             acc[k] &= words[k];
         }
-        if constexpr (kMode == PackMode::kStep) {
-            for (int64_t b = 0; b < 8; ++b) {
-                const uint64_t set = (acc[k] & below[k]) >> (8 * b) & 0xFF;
-                full[k / 8] |= static_cast<uint64_t>(set == 0xFF) << (8 * (k % 8) + b);
-            }
-        }
     }
+    if constexpr (kMode == PackMode::kStep) {
+        // Only the first word holds set bits.
+        uint64_t fullBytes = 0;
+        for (int64_t b = 0; b < 8; ++b) {
+            fullBytes |= static_cast<uint64_t>(((acc[0] & below[0]) >> (8 * b) & 0xFF) == 0xFF) << b;
+        }
+        return RunStartsIn(fullBytes, 0, bytes);
+    }
+    return false;
 }
 
 template <PackMode kMode>
-void PackRun(const uint8_t* p, int64_t count, uint64_t* words, uint64_t* acc, const uint64_t* below, uint64_t* full,
-             int64_t n) {
+bool PackRun(const uint8_t* p, int64_t count, uint64_t* words, uint64_t* acc, const uint64_t* below, int64_t n,
+             int64_t bytes) {
     if (count < Sse2Lanes::kWidth) {
-        PackShortRun<kMode>(p, count, words, acc, below, full, n);
-        return;
+        return PackShortRun<kMode>(p, count, words, acc, below, n, bytes);
     }
-    PackEmptyBitsOver<Sse2Lanes, kMode>(p, count, words, acc, below, full, n);
+    return PackEmptyBitsOver<Sse2Lanes, kMode>(p, count, words, acc, below, n, bytes);
 }
 
 void Pack(const uint8_t* p, int64_t count, uint64_t* words, int64_t n) {
-    PackRun<PackMode::kStore>(p, count, words, nullptr, nullptr, nullptr, n);
+    PackRun<PackMode::kStore>(p, count, words, nullptr, nullptr, n, 0);
 }
 
 void PackAndInto(const uint8_t* p, int64_t count, uint64_t* words, uint64_t* acc, int64_t n) {
-    PackRun<PackMode::kAndInto>(p, count, words, acc, nullptr, nullptr, n);
+    PackRun<PackMode::kAndInto>(p, count, words, acc, nullptr, n, 0);
 }
 
-void PackStep(const uint8_t* p, int64_t count, uint64_t* words, uint64_t* acc, const uint64_t* below, uint64_t* full,
-              int64_t n) {
-    PackRun<PackMode::kStep>(p, count, words, acc, below, full, n);
+int64_t PackRowsUntilFull(const uint8_t* p, int64_t stride, int64_t count, int64_t rows, uint64_t* words,
+                          uint64_t* acc, const uint64_t* below, int64_t n, int64_t bytes) {
+    if (count >= Sse2Lanes::kWidth) {
+        return PackRowsUntilFullOver<Sse2Lanes>(p, stride, count, rows, words, acc, below, n, bytes);
+    }
+    for (int64_t j = 0; j < rows; ++j) {
+        if (PackShortRun<PackMode::kStep>(p + j * stride, count, words + j * n, acc, below + j * n, n, bytes)) {
+            return j;
+        }
+    }
+    return rows;
 }
 
 }  // namespace
 
 EmptyBitKernels EmptyBitKernelsSse2() {
-    return EmptyBitKernels{Pack, PackAndInto, PackStep, AndUpwardsOver<Sse2Lanes>, ErodeAndOver<Sse2Lanes>};
+    return EmptyBitKernels{Pack, PackAndInto, PackRowsUntilFull, AndUpwardsOver<Sse2Lanes>, ErodeAndOver<Sse2Lanes>};
 }
 
 EmptyBitKernels ChooseEmptyBitKernels(int64_t pixelsPerRow) {

@@ -102,31 +102,46 @@ uint64_t OrOfLanes(typename WordLanes<Lanes>::Vector v) {
 // What a pack kernel does with each vector of words besides storing it.
 enum class PackMode { kStore, kAndInto, kStep };
 
-// Bit j of full[j / 64] set where byte j of the n words (in memory order)
-// is all set, for n a whole number of kRunWordMultiple words.
-inline void ClearFullBytes(uint64_t* full, int64_t n) { std::fill_n(full, (n + 7) / 8, uint64_t{0}); }
+// Whether `run` set bits in a row, 1 <= run <= 64, start in low, with high
+// the word after it: eroded by doubling spans.
+inline bool RunStartsIn(uint64_t low, uint64_t high, int64_t run) {
+    for (int64_t span = 1; span < run && low != 0;) {
+        const int64_t step = span < run - span ? span : run - span;
+        low &= low >> step | high << (64 - step);
+        high &= high >> step;
+        span += step;
+    }
+    return low != 0;
+}
 
 // Writes n words, n a whole number of vectors, for a run of count >=
-// kWidth pixels; kAndInto ANDs each into acc, kStep also marks the all-set
-// bytes of acc & below in full: whole vectors of whole words, then vectors
-// that hold the run's last word or lie past it.
+// kWidth pixels; kAndInto ANDs each into acc, and kStep also returns whether
+// acc & below then holds `bytes` all-set bytes in a row (in memory order),
+// from their bits, a bit a byte, put together a word at a time: whole
+// vectors of whole words, then vectors that hold the run's last word or
+// lie past it.
 template <typename Lanes, PackMode kMode>
-void PackEmptyBitsOver(const uint8_t* p, int64_t count, uint64_t* words, uint64_t* acc, const uint64_t* below,
-                       uint64_t* full, int64_t n) {
+bool PackEmptyBitsOver(const uint8_t* p, int64_t count, uint64_t* words, uint64_t* acc, const uint64_t* below,
+                       int64_t n, int64_t bytes) {
     using Words = WordLanes<Lanes>;
     constexpr int64_t kWords = Words::kWords;
-    if constexpr (kMode == PackMode::kStep) {
-        ClearFullBytes(full, n);
-    }
-    const auto store = [words, acc, below, full](int64_t k, typename Words::Vector bits) {
+    uint64_t fullWord = 0;     // of the bytes of the word being put together
+    uint64_t fullBefore = 0;   // of the 64 bytes before them
+    bool found = false;
+    const auto store = [&](int64_t k, typename Words::Vector bits) {
         Words::Store(words + k, bits);
         if constexpr (kMode != PackMode::kStore) {
             const typename Words::Vector anded = Words::Load(acc + k) & bits;
             Words::Store(acc + k, anded);
             if constexpr (kMode == PackMode::kStep) {
-                const auto bytes = reinterpret_cast<typename Lanes::Vector>(anded & Words::Load(below + k));
-                const uint64_t set = Lanes::Mask(reinterpret_cast<typename Lanes::Vector>(bytes == Lanes::Ones()));
-                full[k / 8] |= set << (8 * k % 64);
+                const auto both = reinterpret_cast<typename Lanes::Vector>(anded & Words::Load(below + k));
+                fullWord |= static_cast<uint64_t>(Lanes::Mask(reinterpret_cast<typename Lanes::Vector>(both == Lanes::Ones())))
+                            << (8 * k % 64);
+                if ((k + kWords) % 8 == 0) {
+                    found |= k >= 8 && RunStartsIn(fullBefore, fullWord, bytes);
+                    fullBefore = fullWord;
+                    fullWord = 0;
+                }
             }
         }
     };
@@ -148,6 +163,27 @@ void PackEmptyBitsOver(const uint8_t* p, int64_t count, uint64_t* words, uint64_
     for (; k < n; k += kWords) {
         store(k, Words::Gather(last, k));
     }
+    if constexpr (kMode == PackMode::kStep) {
+        // The last word of bits, whole or in part, with nothing after it.
+        found |= n % 8 != 0 ? (n > 8 && RunStartsIn(fullBefore, fullWord, bytes)) || RunStartsIn(fullWord, 0, bytes)
+                            : RunStartsIn(fullBefore, 0, bytes);
+    }
+    return found;
+}
+
+// Packs rows of count pixels, p, p + stride and on, row j into words + j * n
+// and ANDed into acc, up to the first after which acc & (below + j * n)
+// holds `bytes` all-set bytes in a row; returns its j, or rows when none does.
+template <typename Lanes>
+int64_t PackRowsUntilFullOver(const uint8_t* p, int64_t stride, int64_t count, int64_t rows, uint64_t* words,
+                              uint64_t* acc, const uint64_t* below, int64_t n, int64_t bytes) {
+    for (int64_t j = 0; j < rows; ++j) {
+        if (PackEmptyBitsOver<Lanes, PackMode::kStep>(p + j * stride, count, words + j * n, acc, below + j * n, n,
+                                                      bytes)) {
+            return j;
+        }
+    }
+    return rows;
 }
 
 template <typename Lanes>

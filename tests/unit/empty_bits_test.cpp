@@ -1,7 +1,8 @@
 // The empty-bit kernels of each instruction set this CPU runs against a bit
 // at a time: packing every run length across the vector and word
 // boundaries, with zero bytes around the run, which read as empty were a
-// kernel to read past it, and marking the all-set bytes of what it ANDs; the word ANDs and the erosion for every width,
+// kernel to read past it, alone or a few rows in turn, stopping after the
+// first row whose ANDed words have enough all-set bytes; the word ANDs and the erosion for every width,
 // with words around the runs that must stay as they were.
 #include "simd/empty_bits.h"
 
@@ -42,27 +43,13 @@ int64_t RunWords(int64_t words) {
     return (words + maskfit::kRunWordMultiple - 1) / maskfit::kRunWordMultiple * maskfit::kRunWordMultiple;
 }
 
-uint64_t RandomBits(std::mt19937& random) { return random() | static_cast<uint64_t>(random()) << 32; }
-
-// Half set, three quarters, seven eighths, or all but at most one bit: so
-// that runs of every length up to whole words turn up.
-uint64_t RandomWord(std::mt19937& random) {
-    switch (random() % 4) {
-        case 0: return RandomBits(random);
-        case 1: return RandomBits(random) | RandomBits(random);
-        case 2: return ~(RandomBits(random) & RandomBits(random) & RandomBits(random));
-        default: return random() % 2 == 0 ? ~uint64_t{0} : ~(uint64_t{1} << (random() % 64));
-    }
-}
-
 TEST(EmptyBits, PackMirrorsEveryByteAndClearsThePadding) {
     constexpr int64_t kWords = 8;
     for (const auto& [name, kernels] : Variants()) {
         SCOPED_TRACE(name);
         std::mt19937 random(14);
-        int64_t fullBytes = 0;
         for (int64_t count = std::string(name) == "sse2" ? 1 : 32; count <= 64 * kWords; ++count) {
-            for (int trial = 0; trial < 8; ++trial) {
+            for (int trial = 0; trial < 4; ++trial) {
                 std::vector<uint8_t> bytes(static_cast<size_t>(count + 2 * kGuard), 0);
                 uint8_t* run = bytes.data() + kGuard;
                 // One run just long enough, one a multiple longer.
@@ -70,9 +57,7 @@ TEST(EmptyBits, PackMirrorsEveryByteAndClearsThePadding) {
                 std::vector<uint64_t> expected(n + 1, 0);
                 expected[n] = kUntouched;
                 for (int64_t t = 0; t < count; ++t) {
-                    // A third empty, or nearly all, so that whole bytes of bits are set.
-                    const bool empty = trial < 4 ? random() % 3 == 0 : random() % 40 != 0;
-                    run[t] = empty ? 0 : static_cast<uint8_t>(1 + random() % 255);
+                    run[t] = random() % 3 == 0 ? 0 : static_cast<uint8_t>(1 + random() % 255);
                     expected[t / 64] |= static_cast<uint64_t>(run[t] == 0) << (t % 64);
                 }
                 std::vector<uint64_t> words(n + 1, kUntouched);
@@ -89,31 +74,86 @@ TEST(EmptyBits, PackMirrorsEveryByteAndClearsThePadding) {
                 kernels.packAndInto(run, count, words.data(), acc.data(), n);
                 EXPECT_EQ(words, expected) << count;
                 EXPECT_EQ(acc, accExpected) << count;
-                // Once more, marking the all-set bytes of the ANDed words and
-                // the words below them.
-                std::vector<uint64_t> below(n + 1);
-                for (int64_t k = 0; k <= n; ++k) {
-                    acc[k] = RandomWord(random);
-                    below[k] = RandomWord(random);
-                    accExpected[k] = k < n ? acc[k] & expected[k] : acc[k];
-                }
-                const int64_t fullWords = (n + 7) / 8;
-                std::vector<uint64_t> fullExpected(fullWords + 1, 0);
-                fullExpected[fullWords] = kUntouched;
-                for (int64_t j = 0; j < 8 * n; ++j) {
-                    const uint64_t byte = (accExpected[j / 8] & below[j / 8]) >> (8 * (j % 8)) & 0xFF;
-                    fullExpected[j / 64] |= static_cast<uint64_t>(byte == 0xFF) << (j % 64);
-                }
-                std::vector<uint64_t> full(fullWords + 1, kUntouched);
-                std::fill(words.begin(), words.end(), kUntouched);
-                kernels.packStep(run, count, words.data(), acc.data(), below.data(), full.data(), n);
-                EXPECT_EQ(words, expected) << count;
-                EXPECT_EQ(acc, accExpected) << count;
-                EXPECT_EQ(full, fullExpected) << count;
-                fullBytes += std::count_if(full.begin(), full.end() - 1, [](uint64_t f) { return f != 0; });
             }
         }
-        EXPECT_GT(fullBytes, 1000);  // the scenes mark bytes, not only clear them
+    }
+}
+
+uint64_t RandomBits(std::mt19937& random) { return random() | static_cast<uint64_t>(random()) << 32; }
+
+// Half set, three quarters, seven eighths, or all but at most one bit: so
+// that runs of every length up to whole words turn up.
+uint64_t RandomWord(std::mt19937& random) {
+    switch (random() % 4) {
+        case 0: return RandomBits(random);
+        case 1: return RandomBits(random) | RandomBits(random);
+        case 2: return ~(RandomBits(random) & RandomBits(random) & RandomBits(random));
+        default: return random() % 2 == 0 ? ~uint64_t{0} : ~(uint64_t{1} << (random() % 64));
+    }
+}
+
+// Rows of mostly empty pixels ANDed with mostly set words leave
+// all-set bytes now and then, so that runs of them of every length turn up.
+TEST(EmptyBits, PackRowsStopsAfterTheFirstRowWithEnoughAllSetBytesInARow) {
+    constexpr int64_t kMaxRows = 4;
+    for (const auto& [name, kernels] : Variants()) {
+        SCOPED_TRACE(name);
+        std::mt19937 random(17);
+        int64_t stopped[kMaxRows + 1] = {};
+        // Every length up to 8 words, then a few runs of more words of bytes' bits.
+        for (int64_t count = std::string(name) == "sse2" ? 1 : 32; count <= 1400; count += count < 512 ? 1 : 29) {
+            for (int trial = 0; trial < 3; ++trial) {
+                const int64_t rows = 1 + random() % kMaxRows;
+                const int64_t n = RunWords((count + 63) / 64) + (trial % 2) * maskfit::kRunWordMultiple;
+                const int64_t bytes = random() % 8 == 0 ? 1 + random() % 64 : 1 + random() % 6;
+                const int64_t stride = count + 3;
+                std::vector<uint8_t> pixels(static_cast<size_t>(rows * stride + 2 * kGuard), 0);
+                uint8_t* first = pixels.data() + kGuard;
+                std::vector<uint64_t> packed(static_cast<size_t>(rows * n), 0);
+                for (int64_t j = 0; j < rows; ++j) {
+                    for (int64_t t = 0; t < count; ++t) {
+                        const bool covered = random() % (trial == 2 ? 3 : 60) == 0;
+                        first[j * stride + t] = covered ? static_cast<uint8_t>(1 + random() % 255) : 0;
+                        packed[j * n + t / 64] |= static_cast<uint64_t>(!covered) << (t % 64);
+                    }
+                }
+                std::vector<uint64_t> acc(n + 1);
+                std::vector<uint64_t> below(static_cast<size_t>(rows * n));
+                for (uint64_t& word : acc) {
+                    word = random() % 2 == 0 ? ~uint64_t{0} : RandomWord(random);
+                }
+                for (uint64_t& word : below) {
+                    word = random() % 2 == 0 ? ~uint64_t{0} : RandomWord(random);
+                }
+                // The oracle: each row's words ANDed in, its bytes read in turn.
+                std::vector<uint64_t> accExpected = acc;
+                std::vector<uint64_t> wordsExpected(static_cast<size_t>(rows * n + 1), kUntouched);
+                int64_t expected = rows;
+                for (int64_t j = 0; j < rows && expected == rows; ++j) {
+                    int64_t inARow = 0;
+                    for (int64_t k = 0; k < n; ++k) {
+                        wordsExpected[j * n + k] = packed[j * n + k];
+                        accExpected[k] &= packed[j * n + k];
+                        for (int64_t b = 0; b < 8; ++b) {
+                            const uint64_t both = (accExpected[k] & below[j * n + k]) >> (8 * b) & 0xFF;
+                            inARow = both == 0xFF ? inARow + 1 : 0;
+                            expected = inARow >= bytes ? j : expected;
+                        }
+                    }
+                }
+                std::vector<uint64_t> words(static_cast<size_t>(rows * n + 1), kUntouched);
+                EXPECT_EQ(kernels.packRowsUntilFull(first, stride, count, rows, words.data(), acc.data(),
+                                                    below.data(), n, bytes),
+                          expected)
+                    << count << ", " << bytes << " bytes";
+                EXPECT_EQ(words, wordsExpected) << count;
+                EXPECT_EQ(acc, accExpected) << count;
+                ++stopped[expected];
+            }
+        }
+        for (int64_t j = 0; j <= kMaxRows; ++j) {
+            EXPECT_GT(stopped[j], 20) << "stopped after row " << j;  // every way out is taken
+        }
     }
 }
 

@@ -34,33 +34,11 @@ struct Scratch {
     uint64_t ahead[kMaxTileWords];  // AND of the rows of the next block read so far
     uint64_t candidates[kMaxTileWords];
     uint64_t row[kMaxTileWords];  // the candidates whose core window is empty
-    uint64_t fullBytes[kMaxTileWords / 8];  // of the board under the core at the next candidate row
 };
 
 // A run of w set bits holds (w - 7) / 8 whole bytes, and so many all-set
 // bytes in a row; past 64 the test only weakens.
 int64_t FullBytesInCore(int64_t w) { return std::min<int64_t>(64, (w - 7) / 8); }
-
-// Whether the n words hold `run` set bits in a row, 1 <= run <= 64, by
-// doubling spans as the erosion does.
-bool AnyRunOfSetBits(const uint64_t* words, int64_t n, int64_t run) {
-    for (int64_t k = 0; k < n; ++k) {
-        uint64_t low = words[k];
-        uint64_t high = k + 1 < n ? words[k + 1] : 0;
-        int64_t span = 1;
-        for (; span * 2 <= run && low != 0; span *= 2) {
-            low &= low >> span | high << (64 - span);
-            high &= high >> span;
-        }
-        if (span < run && low != 0) {
-            low &= low >> (run - span) | high << (64 - (run - span));
-        }
-        if (low != 0) {
-            return true;
-        }
-    }
-    return false;
-}
 
 class ErosionSearch {
 public:
@@ -116,15 +94,17 @@ public:
         std::fill_n(scratch_.ahead, words, ~uint64_t{0});
         int64_t candidateRow = band.first;
         int64_t candidateOffset = 0;
-        // Whether the next candidate row may hold a fit, as its board rows'
-        // all-set bytes tell; a row that starts a block is always eroded.
+        // Whether candidate row `candidateRow` may hold a fit, as the
+        // all-set bytes of its board rows tell; a row that starts a block
+        // is always eroded.
         bool open = true;
-        for (int64_t r = 0, i = 0; r <= last; ++r, ++i) {
+        for (int64_t r = 0, i = 0; r <= last;) {
             if (i == height) {
                 kernels_.andUpwards(next, height, words);
                 std::swap(block, next);
                 std::fill_n(scratch_.ahead, words, ~uint64_t{0});
                 i = 0;
+                open = true;
             }
             if (r == candidateOffset) {
                 if (open && FirstFitInRow(tile, block + i * words, grid_.rows.At(candidateRow), x)) {
@@ -134,17 +114,29 @@ public:
                 ++candidateRow;
                 candidateOffset += grid_.rows.step;
             }
-            if (r < last) {
-                const uint8_t* row = RowStart(tile, top + r + height);
-                if (fullBytes_ > 0 && r + 1 == candidateOffset && i + 1 < height) {
-                    kernels_.packStep(row, tile.pixels, next + i * words, scratch_.ahead, block + (i + 1) * words,
-                                      scratch_.fullBytes, words);
-                    open = AnyRunOfSetBits(scratch_.fullBytes, (words + 7) / 8, fullBytes_);
-                } else {
-                    kernels_.packAndInto(row, tile.pixels, next + i * words, scratch_.ahead, words);
-                    open = true;
-                }
+            if (r == last) {
+                break;
             }
+            const uint8_t* row = RowStart(tile, top + r + height);
+            if (fullBytes_ == 0 || r + 1 != candidateOffset || i + 1 == height) {
+                kernels_.packAndInto(row, tile.pixels, next + i * words, scratch_.ahead, words);
+                open = true;
+                ++r;
+                ++i;
+                continue;
+            }
+            // With steps of one, every row to the block's end is the next
+            // candidate's last: the rows up to the first that opens are
+            // packed in one go, and the candidates they close are passed.
+            const int64_t rows = grid_.rows.step == 1 ? std::min(height - 1 - i, last - r) : 1;
+            const int64_t opened = kernels_.packRowsUntilFull(row, board_.width, tile.pixels, rows, next + i * words,
+                                                               scratch_.ahead, block + (i + 1) * words, words, fullBytes_);
+            const int64_t packed = std::min(opened + 1, rows);
+            r += packed;
+            i += packed;
+            candidateRow += packed - 1;
+            candidateOffset += (packed - 1) * grid_.rows.step;
+            open = opened < rows;
         }
         return false;
     }
