@@ -148,6 +148,15 @@ private:
     }
 
     void MarkCandidates(const Tile& tile) {
+        if (grid_.columns.step == 1) {
+            // The first `count` bits, a word at a time.
+            const int64_t count = tile.end - tile.first;
+            for (int64_t k = 0; k < tile.words; ++k) {
+                const int64_t bits = std::clamp<int64_t>(count - 64 * k, 0, 64);
+                scratch_.candidates[k] = bits == 64 ? ~uint64_t{0} : (uint64_t{1} << bits) - 1;
+            }
+            return;
+        }
         std::fill_n(scratch_.candidates, tile.words, uint64_t{0});
         for (int64_t m = tile.first; m < tile.end; ++m) {
             const int64_t t = grid_.columns.At(m) - tile.x;
