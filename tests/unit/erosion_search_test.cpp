@@ -272,6 +272,40 @@ TEST(ErosionSearch, GapJustTheShapesWidthIsFoundAtEveryOffset) {
     EXPECT_EQ(fits, 67 * 3 * 8);
 }
 
+// A free place just past the last candidate column, on a row before the
+// first fit: the search must not take it, whatever word the grid ends in.
+TEST(ErosionSearch, PlaceJustPastTheLastCandidateColumnIsNotTaken) {
+    for (const int64_t side : {1, 7, 33}) {
+        std::vector<uint8_t> shape(static_cast<size_t>(side * side), FILL_RECT);
+        const FitLayout layout{static_cast<int32_t>(side), static_cast<int32_t>(side), true, false, false, false,
+                               shape.data(), static_cast<int32_t>(side)};
+        maskfit::CoveredCore core{};
+        ASSERT_TRUE(maskfit::FindCoveredCore(layout, maskfit::kErosionMaxCoreHeight, core));
+        for (int64_t columns = 1; columns <= 140; ++columns) {
+            Board board(columns + 2 * side + 70, 3 * side + 4);
+            std::fill(board.memory.begin(), board.memory.end(), FILL_INTERIOR);
+            const auto clear = [&](int64_t x0, int64_t y0) {
+                for (int64_t y = y0; y < y0 + side; ++y) {
+                    std::fill_n(&board.At(x0, y), side, 0);
+                }
+            };
+            clear(columns, 1);
+            clear(0, side + 2);
+            const CandidateGrid grid{AxisCandidates{0, 1, columns}, AxisCandidates{0, 1, side + 3}};
+            int64_t expectedX = -1;
+            int64_t expectedY = -1;
+            ASSERT_TRUE(FirstFitInTurn(board, layout, core, grid, expectedX, expectedY));
+            ASSERT_EQ(expectedX, 0);
+            ASSERT_EQ(expectedY, side + 2);
+            int64_t x = -1;
+            int64_t y = -1;
+            ASSERT_TRUE(maskfit::FirstFitByErosion(board.mask, layout, core, grid, x, y));
+            EXPECT_EQ(x, 0) << side << ", " << columns << " columns";
+            EXPECT_EQ(y, side + 2) << side << ", " << columns << " columns";
+        }
+    }
+}
+
 // A shape taller than the rows the search keeps: its core is cut to that
 // height, and a pixel near the top of the board, under the part of the
 // shape outside the core, still blocks.
