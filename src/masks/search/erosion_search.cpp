@@ -12,6 +12,9 @@ namespace {
 constexpr int64_t kBlockWords = 1024;   // words of one block of core rows: its height times a tile's words
 constexpr int64_t kMaxTileWords = 64;   // 4096 columns
 constexpr int64_t kBandCoreHeights = 4;  // rows of a band, in core heights, when several tiles share them
+// Rows the all-set byte test closes or opens before a search that finds
+// more than a quarter of them open stops testing.
+constexpr int64_t kTestedRowsBeforeGivingUp = 32;
 
 // Candidate columns [first, end) of the grid, read as bits: bit t stands for
 // the candidate at column x + t and for board column x + t + core.x.
@@ -30,7 +33,10 @@ struct Band {
 };
 
 struct Scratch {
-    uint64_t blocks[2][kBlockWords];
+    // Each block is followed by a run of set words, the rows below the
+    // last of a block: under the next candidate row the board is then the
+    // next block's rows ANDed, all of them read.
+    uint64_t blocks[2][kBlockWords + kMaxTileWords];
     uint64_t ahead[kMaxTileWords];  // AND of the rows of the next block read so far
     uint64_t candidates[kMaxTileWords];
     uint64_t row[kMaxTileWords];  // the candidates whose core window is empty
@@ -92,19 +98,22 @@ public:
         }
         kernels_.andUpwards(block, height, words);
         std::fill_n(scratch_.ahead, words, ~uint64_t{0});
+        std::fill_n(block + height * words, words, ~uint64_t{0});
+        std::fill_n(next + height * words, words, ~uint64_t{0});
         int64_t candidateRow = band.first;
         int64_t candidateOffset = 0;
         // Whether candidate row `candidateRow` may hold a fit, as the
-        // all-set bytes of its board rows tell; a row that starts a block
-        // is always eroded.
+        // all-set bytes of the board under its core tell. Where most rows
+        // have enough of them, testing costs more than eroding them all.
         bool open = true;
+        int64_t tested = 0;
+        int64_t opens = 0;
         for (int64_t r = 0, i = 0; r <= last;) {
             if (i == height) {
                 kernels_.andUpwards(next, height, words);
                 std::swap(block, next);
                 std::fill_n(scratch_.ahead, words, ~uint64_t{0});
                 i = 0;
-                open = true;
             }
             if (r == candidateOffset) {
                 if (open && FirstFitInRow(tile, block + i * words, grid_.rows.At(candidateRow), x)) {
@@ -118,7 +127,7 @@ public:
                 break;
             }
             const uint8_t* row = RowStart(tile, top + r + height);
-            if (fullBytes_ == 0 || r + 1 != candidateOffset || i + 1 == height) {
+            if (fullBytes_ == 0 || r + 1 != candidateOffset || 4 * opens > tested + kTestedRowsBeforeGivingUp) {
                 kernels_.packAndInto(row, tile.pixels, next + i * words, scratch_.ahead, words);
                 open = true;
                 ++r;
@@ -128,7 +137,7 @@ public:
             // With steps of one, every row to the block's end is the next
             // candidate's last: the rows up to the first that opens are
             // packed in one go, and the candidates they close are passed.
-            const int64_t rows = grid_.rows.step == 1 ? std::min(height - 1 - i, last - r) : 1;
+            const int64_t rows = grid_.rows.step == 1 ? std::min(height - i, last - r) : 1;
             const int64_t opened = kernels_.packRowsUntilFull(row, board_.width, tile.pixels, rows, next + i * words,
                                                                scratch_.ahead, block + (i + 1) * words, words, fullBytes_);
             const int64_t packed = std::min(opened + 1, rows);
@@ -137,6 +146,8 @@ public:
             candidateRow += packed - 1;
             candidateOffset += (packed - 1) * grid_.rows.step;
             open = opened < rows;
+            tested += packed;
+            opens += open ? 1 : 0;
         }
         return false;
     }
