@@ -12,9 +12,12 @@ namespace {
 constexpr int64_t kBlockWords = 1024;   // words of one block of core rows: its height times a tile's words
 constexpr int64_t kMaxTileWords = 64;   // 4096 columns
 constexpr int64_t kBandCoreHeights = 4;  // rows of a band, in core heights, when several tiles share them
-// Rows the all-set byte test closes or opens before a search that finds
-// more than a quarter of them open stops testing.
+// On short rows each row the all-set byte test opens costs about what the
+// erosion of a closed row saves, so a search that finds more than a quarter
+// of them open, after this many, stops testing. On rows of this many words
+// or more the erosion costs the more, and the test always pays.
 constexpr int64_t kTestedRowsBeforeGivingUp = 32;
+constexpr int64_t kWordsAlwaysTested = 16;
 
 // Candidate columns [first, end) of the grid, read as bits: bit t stands for
 // the candidate at column x + t and for board column x + t + core.x.
@@ -103,8 +106,7 @@ public:
         int64_t candidateRow = band.first;
         int64_t candidateOffset = 0;
         // Whether candidate row `candidateRow` may hold a fit, as the
-        // all-set bytes of the board under its core tell. Where most rows
-        // have enough of them, testing costs more than eroding them all.
+        // all-set bytes of the board under its core tell.
         bool open = true;
         int64_t tested = 0;
         int64_t opens = 0;
@@ -127,7 +129,8 @@ public:
                 break;
             }
             const uint8_t* row = RowStart(tile, top + r + height);
-            if (fullBytes_ == 0 || r + 1 != candidateOffset || 4 * opens > tested + kTestedRowsBeforeGivingUp) {
+            const bool givenUp = words < kWordsAlwaysTested && 4 * opens > tested + kTestedRowsBeforeGivingUp;
+            if (fullBytes_ == 0 || r + 1 != candidateOffset || givenUp) {
                 kernels_.packAndInto(row, tile.pixels, next + i * words, scratch_.ahead, words);
                 open = true;
                 ++r;
