@@ -227,6 +227,19 @@ bool FirstFitInTurn(Board& board, const FitLayout& layout, const maskfit::Covere
     return false;
 }
 
+// A w x h shape covered all over, its probes off, and its core.
+struct CoveredShape {
+    std::vector<uint8_t> pixels;
+    FitLayout layout{};
+    maskfit::CoveredCore core{};
+
+    CoveredShape(int64_t w, int64_t h) : pixels(static_cast<size_t>(w * h), FILL_RECT) {
+        layout = FitLayout{static_cast<int32_t>(w), static_cast<int32_t>(h), true, false, false, false, pixels.data(),
+                           static_cast<int32_t>(w)};
+        EXPECT_TRUE(maskfit::FindCoveredCore(layout, maskfit::kErosionMaxCoreHeight, core));
+    }
+};
+
 // A board covered but for one gap as wide as the shape, or a pixel less, at
 // every column offset within a byte and at rows inside a block of core rows
 // and at its start: the search skips rows whose all-set bytes are too few,
@@ -235,11 +248,9 @@ TEST(ErosionSearch, GapJustTheShapesWidthIsFoundAtEveryOffset) {
     int fits = 0;
     for (int64_t w = 14; w <= 80; ++w) {
         for (const int64_t h : {1, 5, 40}) {
-            std::vector<uint8_t> shape(static_cast<size_t>(w * h), FILL_RECT);
-            const FitLayout layout{static_cast<int32_t>(w), static_cast<int32_t>(h), true, false, false, false,
-                                   shape.data(), static_cast<int32_t>(w)};
-            maskfit::CoveredCore core{};
-            ASSERT_TRUE(maskfit::FindCoveredCore(layout, maskfit::kErosionMaxCoreHeight, core));
+            const CoveredShape shape(w, h);
+            const FitLayout& layout = shape.layout;
+            const maskfit::CoveredCore& core = shape.core;
             for (int64_t offset = 0; offset < 8; ++offset) {
                 for (const int64_t gapWidth : {w - 1, w}) {
                     const int64_t x0 = 67 + offset;
@@ -276,11 +287,9 @@ TEST(ErosionSearch, GapJustTheShapesWidthIsFoundAtEveryOffset) {
 // first fit: the search must not take it, whatever word the grid ends in.
 TEST(ErosionSearch, PlaceJustPastTheLastCandidateColumnIsNotTaken) {
     for (const int64_t side : {1, 7, 33}) {
-        std::vector<uint8_t> shape(static_cast<size_t>(side * side), FILL_RECT);
-        const FitLayout layout{static_cast<int32_t>(side), static_cast<int32_t>(side), true, false, false, false,
-                               shape.data(), static_cast<int32_t>(side)};
-        maskfit::CoveredCore core{};
-        ASSERT_TRUE(maskfit::FindCoveredCore(layout, maskfit::kErosionMaxCoreHeight, core));
+        const CoveredShape shape(side, side);
+        const FitLayout& layout = shape.layout;
+        const maskfit::CoveredCore& core = shape.core;
         for (int64_t columns = 1; columns <= 140; ++columns) {
             Board board(columns + 2 * side + 70, 3 * side + 4);
             std::fill(board.memory.begin(), board.memory.end(), FILL_INTERIOR);
