@@ -164,7 +164,7 @@ bool PackEmptyBitsOver(const uint8_t* p, int64_t count, uint64_t* words, uint64_
         store(k, Words::Gather(last, k));
     }
     if constexpr (kMode == PackMode::kStep) {
-        // The last word of bits, whole or in part, with nothing after it.
+        // The last word of bits, filled or not, with nothing after it.
         found |= n % 8 != 0 ? (n > 8 && RunStartsIn(fullBefore, fullWord, bytes)) || RunStartsIn(fullWord, 0, bytes)
                             : RunStartsIn(fullBefore, 0, bytes);
     }
