@@ -124,15 +124,17 @@ namespace {
 
 constexpr char kLiteralSuffix[] = "/literal";
 constexpr char kFastSuffix[] = "/fast";
+constexpr char kBitPackedSuffix[] = "/bitpacked";
+constexpr char kFloorSuffix[] = "/floor";
 
-std::vector<std::string>& PairNames() {
+std::vector<std::string>& WorkloadNames() {
     static std::vector<std::string> names;
     return names;
 }
 
-// Prints the usual console lines, then one table of every pair: CPU time
-// per iteration of each build and literal over fast. With repetitions the
-// median stands for the pair.
+// Prints the usual console lines, then one table of every workload: CPU
+// time per iteration of each variant measured and the ratios that matter.
+// With repetitions the median stands for the variant.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
@@ -148,33 +150,74 @@ public:
 
     void Finalize() override {
         ConsoleReporter::Finalize();
-        std::printf("\n| Workload | literal (ns) | fast (ns) | literal / fast |\n|---|---:|---:|---:|\n");
-        std::vector<std::string> names = PairNames();
+        std::printf(
+            "\n| Workload | literal (ns) | fast (ns) | literal / fast | bit-packed (ns) | fast / bit-packed | "
+            "floor (ns) | fast / floor |\n|---|---:|---:|---:|---:|---:|---:|---:|\n");
+        std::vector<std::string> names = WorkloadNames();
         std::sort(names.begin(), names.end());
         for (const std::string& name : names) {
-            const auto literal = nanoseconds_.find(name + kLiteralSuffix);
-            const auto fast = nanoseconds_.find(name + kFastSuffix);
-            if (literal == nanoseconds_.end() || fast == nanoseconds_.end()) {
+            const double fast = Time(name + kFastSuffix);
+            if (fast <= 0) {
                 continue;  // filtered out of this run
             }
-            std::printf("| %s | %.1f | %.1f | %.1fx |\n", name.c_str(), literal->second, fast->second,
-                        literal->second / fast->second);
+            const double literal = Time(name + kLiteralSuffix);
+            const double bitPacked = Time(name + kBitPackedSuffix);
+            const double floor = Time(name + kFloorSuffix);
+            std::printf("| %s | %s | %s | %s | %s | %s | %s | %s |\n", name.c_str(), Cell(literal, "").c_str(),
+                        Cell(fast, "").c_str(), Cell(literal > 0 ? literal / fast : 0, "x").c_str(),
+                        Cell(bitPacked, "").c_str(), Cell(bitPacked > 0 ? fast / bitPacked : 0, "x").c_str(),
+                        Cell(floor, "").c_str(), Cell(floor > 0 ? fast / floor : 0, "x").c_str());
         }
         std::fflush(stdout);
     }
 
 private:
+    double Time(const std::string& run) const {
+        const auto found = nanoseconds_.find(run);
+        return found == nanoseconds_.end() ? 0 : found->second;
+    }
+
+    // Three significant digits at least; a dash for what was not measured.
+    static std::string Cell(double value, const char* unit) {
+        if (value <= 0) {
+            return "-";
+        }
+        char text[32];
+        std::snprintf(text, sizeof text, value < 10 ? "%.2f%s" : value < 100 ? "%.1f%s" : "%.0f%s", value, unit);
+        return text;
+    }
+
     std::map<std::string, double> nanoseconds_;
 };
 
 }  // namespace
 
 bool RegisterPair(const std::string& name, const Workload& workload) {
-    PairNames().push_back(name);
+    WorkloadNames().push_back(name);
     benchmark::RegisterBenchmark((name + kLiteralSuffix).c_str(),
                                  [workload](benchmark::State& state) { workload(state, LiteralEntries()); });
     benchmark::RegisterBenchmark((name + kFastSuffix).c_str(),
                                  [workload](benchmark::State& state) { workload(state, FastEntries()); });
+    return true;
+}
+
+bool RegisterComparison(const std::string& name, const Comparison& comparison) {
+    WorkloadNames().push_back(name);
+    const auto counted = [comparison](const std::function<void(benchmark::State&)>& variant) {
+        return [comparison, variant](benchmark::State& state) {
+            variant(state);
+            state.SetBytesProcessed(state.iterations() * comparison.bytes());
+        };
+    };
+    const auto library = [comparison](const hostsim::EntryPoints& (*entries)()) {
+        return [comparison, entries](benchmark::State& state) { comparison.library(state, entries()); };
+    };
+    if (comparison.literal) {
+        benchmark::RegisterBenchmark((name + kLiteralSuffix).c_str(), counted(library(LiteralEntries)));
+    }
+    benchmark::RegisterBenchmark((name + kFastSuffix).c_str(), counted(library(FastEntries)));
+    benchmark::RegisterBenchmark((name + kBitPackedSuffix).c_str(), counted(comparison.bitPacked));
+    benchmark::RegisterBenchmark((name + kFloorSuffix).c_str(), counted(comparison.floor));
     return true;
 }
 

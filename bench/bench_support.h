@@ -1,7 +1,8 @@
 // Shared by the benchmarks: both builds of the library loaded through the
 // simulated host, masks that own their pixels, and workloads registered in
-// pairs (literal and fast) whose times are reported side by side with their
-// ratio at the end of the run.
+// pairs (literal and fast), some also with a bit-packed reference and the
+// floor, whose times are reported side by side with their ratios at the end
+// of the run.
 #ifndef MASKFIT_BENCH_BENCH_SUPPORT_H
 #define MASKFIT_BENCH_BENCH_SUPPORT_H
 
@@ -94,11 +95,30 @@ using Workload = std::function<void(benchmark::State&, const hostsim::EntryPoint
 // initialise a namespace-scope constant.
 bool RegisterPair(const std::string& name, const Workload& workload);
 
+// A workload measured against what a user would compare the library with:
+// "<name>/bitpacked", the same question answered by a library of pre-packed
+// bit masks (bit_packed_reference.h), and "<name>/floor", one read of the
+// bytes the call needs (read_floor.h). Every variant counts `bytes()` per
+// iteration, so that Google Benchmark's bytes-per-second column shows each
+// one's distance to the floor.
+struct Comparison {
+    Workload library;
+    std::function<void(benchmark::State&)> bitPacked;
+    std::function<void(benchmark::State&)> floor;
+    std::function<int64_t()> bytes;
+    bool literal = true;  // false where the literal build would take a second a call
+};
+
+bool RegisterComparison(const std::string& name, const Comparison& comparison);
+
 }  // namespace mfbench
 
 #define MFBENCH_CONCAT_INNER(a, b) a##b
 #define MFBENCH_CONCAT(a, b) MFBENCH_CONCAT_INNER(a, b)
 #define MFBENCH_PAIR(name, workload) \
     [[maybe_unused]] static const bool MFBENCH_CONCAT(mfbench_pair_, __LINE__) = ::mfbench::RegisterPair(name, workload)
+#define MFBENCH_COMPARISON(name, ...)                                         \
+    [[maybe_unused]] static const bool MFBENCH_CONCAT(mfbench_comparison_, __LINE__) = \
+        ::mfbench::RegisterComparison(name, ::mfbench::Comparison __VA_ARGS__)
 
 #endif

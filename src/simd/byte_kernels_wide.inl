@@ -46,40 +46,52 @@ bool AnyByte(int64_t count, Visit visit) {
     return false;
 }
 
-template <typename Lanes>
-bool AnyBothSetInRun(const uint8_t* a, const uint8_t* b, int64_t count) {
-    if (count < Lanes::kWidth) {
-        return AnyByte(count, [&](int64_t i) { return a[i] != 0 && b[i] != 0; });
+// The OR of the chunks that cover [0, count), count >= kWidth: whole
+// chunks, then the one ending at count, which may re-read bytes.
+template <typename Lanes, typename Chunk>
+typename Lanes::Vector OrOfChunks(int64_t count, Chunk chunk) {
+    typename Lanes::Vector any = chunk(count - Lanes::kWidth);
+    for (int64_t offset = 0; offset + Lanes::kWidth < count; offset += Lanes::kWidth) {
+        any = Lanes::Or(any, chunk(offset));
     }
-    // Several chunks per test keep the branch out of the way of the loads.
-    constexpr int64_t kBlockBytes = Lanes::kBlock * Lanes::kWidth;
-    int64_t offset = 0;
-    for (; offset + kBlockBytes <= count; offset += kBlockBytes) {
-        typename Lanes::Vector eitherZero = Lanes::Ones();
-        for (int64_t k = 0; k < kBlockBytes; k += Lanes::kWidth) {
-            eitherZero = Lanes::And(eitherZero, Lanes::Or(Lanes::Zero(Lanes::Load(a + offset + k)),
-                                                          Lanes::Zero(Lanes::Load(b + offset + k))));
-        }
-        if (Lanes::Mask(eitherZero) != Lanes::kAll) {
-            return true;
-        }
-    }
-    if (offset == count) {
-        return false;
-    }
-    // The last chunk ends at count, re-reading bytes already found clear
-    // (before `offset` when fewer than a chunk's bytes are left).
-    return AnyChunk<Lanes>(count - offset, [&](int64_t i) {
-        return (ZeroMask<Lanes>(a + offset + i) | ZeroMask<Lanes>(b + offset + i)) != Lanes::kAll;
-    });
+    return any;
 }
 
+// The a rows first, a few at a time: where they are all zero no b byte
+// matters, and a free board window is found so at half the reads. Rows
+// whose a bytes are not all zero are then tested by the bytewise minimum,
+// which is non-zero exactly where both bytes are.
 template <typename Lanes>
 bool AnyBothSetInRows(const uint8_t* a, int64_t aStride, const uint8_t* b, int64_t bStride, int64_t count,
                       int64_t rows) {
-    for (int64_t r = 0; r < rows; ++r, a += aStride, b += bStride) {
-        if (AnyBothSetInRun<Lanes>(a, b, count)) {
-            return true;
+    if (count < Lanes::kWidth) {
+        for (int64_t r = 0; r < rows; ++r) {
+            const uint8_t* rowA = a + r * aStride;
+            const uint8_t* rowB = b + r * bStride;
+            if (AnyByte(count, [&](int64_t i) { return rowA[i] != 0 && rowB[i] != 0; })) {
+                return true;
+            }
+        }
+        return false;
+    }
+    constexpr int64_t kGroup = 4;
+    for (int64_t first = 0; first < rows; first += kGroup) {
+        const int64_t end = rows - first < kGroup ? rows : first + kGroup;
+        typename Lanes::Vector any{};
+        for (int64_t r = first; r < end; ++r) {
+            const uint8_t* rowA = a + r * aStride;
+            any = Lanes::Or(any, OrOfChunks<Lanes>(count, [rowA](int64_t i) { return Lanes::Load(rowA + i); }));
+        }
+        if (Lanes::IsZero(any)) {
+            continue;
+        }
+        for (int64_t r = first; r < end; ++r) {
+            const uint8_t* rowA = a + r * aStride;
+            const uint8_t* rowB = b + r * bStride;
+            const auto both = [rowA, rowB](int64_t i) { return Lanes::Min(Lanes::Load(rowA + i), Lanes::Load(rowB + i)); };
+            if (!Lanes::IsZero(OrOfChunks<Lanes>(count, both))) {
+                return true;
+            }
         }
     }
     return false;

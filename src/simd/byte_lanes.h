@@ -1,6 +1,6 @@
 // One vector of Width bytes, the only description the byte kernels
 // (byte_kernels_wide.inl) need of an instruction set: loads, stores, the
-// zero test, the bit mask of a vector, and the logic operations. A file that
+// zero test, the bit mask of a vector, the logic operations and the bytewise minimum. A file that
 // compiles a wider instruction set includes this after its target pragma, so
 // that the lanes it instantiates are compiled for that set; the anonymous
 // namespace keeps every instantiation inside its own file.
@@ -22,7 +22,6 @@ struct ByteLanes {
 
     static constexpr int64_t kWidth = Width;
     static constexpr uint32_t kAll = static_cast<uint32_t>((uint64_t{1} << Width) - 1);
-    static constexpr int64_t kBlock = 64 / Width;  // chunks tested per branch: one cache line
 
     static Vector Load(const uint8_t* p) {
         Vector v;
@@ -35,6 +34,16 @@ struct ByteLanes {
     static Vector And(Vector a, Vector b) { return a & b; }
     static Vector Or(Vector a, Vector b) { return a | b; }
     static Vector Ones() { return ~Vector{}; }
+    // Bytewise unsigned minimum: non-zero exactly where both bytes are.
+    static Vector Min(Vector a, Vector b) {
+        if constexpr (Width == 16) {
+            return reinterpret_cast<Vector>(_mm_min_epu8(reinterpret_cast<__m128i>(a), reinterpret_cast<__m128i>(b)));
+        } else {
+            return reinterpret_cast<Vector>(
+                _mm256_min_epu8(reinterpret_cast<__m256i>(a), reinterpret_cast<__m256i>(b)));
+        }
+    }
+    static bool IsZero(Vector v) { return Mask(Zero(v)) == kAll; }
     // Bit i from the top bit of byte i.
     static uint32_t Mask(Vector v) {
         if constexpr (Width == 16) {

@@ -1,6 +1,6 @@
 // SSE2, the x86-64 baseline: the lanes of the byte kernels, and the bit
-// picture of a short run of bytes, inline for the strip search, which takes
-// it for every board row it reads.
+// picture of a short run of bytes, inline for the margin sweep, which takes
+// it for every drawn row it reads.
 #ifndef MASKFIT_SIMD_SSE2_LANES_H
 #define MASKFIT_SIMD_SSE2_LANES_H
 

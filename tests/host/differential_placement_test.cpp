@@ -170,7 +170,7 @@ struct Sizes {
     int32_t shapeHeight;
 };
 
-// Shapes taller than the strip search keeps rows of, on narrow boards.
+// Shapes taller than the search keeps core rows of, on narrow boards.
 Sizes TallSizes(Dice& dice) {
     return Sizes{dice.Between(3, 9), dice.Between(258, 280), dice.Between(1, 3), dice.Between(254, 270)};
 }
@@ -287,9 +287,22 @@ Sizes SmallSizes(Dice& dice) {
                  dice.Between(1, fits ? std::min(boardHeight, 12) : 12)};
 }
 
-// Wide enough for several strips of 64 columns, and shapes of 64 or more.
+// Wide enough for several words of 64 columns, and shapes of 64 or more.
 Sizes WideSizes(Dice& dice) {
     return Sizes{dice.Between(64, 200), dice.Between(3, 14), dice.Between(40, 90), dice.Between(1, 5)};
+}
+
+// Grids wider than one tile of the search for their shape's height, so that
+// the search takes them band by band: a tile holds 256 columns under shapes
+// of 130 rows or more, 768 under shapes of 64 to 85 rows. Some shapes are
+// wider than a word, some wider than a tile takes, and the board's rows run
+// past a block of core rows or two.
+Sizes BandSizes(Dice& dice) {
+    const bool tall = dice.Percent(60);
+    const int32_t h = tall ? dice.Between(130, 180) : dice.Between(64, 85);
+    const int32_t w = dice.Percent(60) ? dice.Between(1, 40) : dice.Between(60, 210);
+    const int32_t width = tall ? dice.Between(w + 180, w + 420) : dice.Between(w + 700, w + 900);
+    return Sizes{width, h + dice.Between(1, tall ? 60 : 2 * h + 20), w, h};
 }
 
 // Moves a position by `columns` board widths right and as many rows up:
@@ -547,16 +560,22 @@ void CarveSpaces(Dice& dice, Scene& scene) {
     }
 }
 
-// Covered shapes, every candidate inside the windows: the searches that go
-// by strips of 64 columns, shapes of 64 columns or more among them, on
-// crowded boards with a few spaces, or sparse ones.
+// Covered shapes, every candidate inside the windows: the searches that
+// read the board as bits, in one tile or band by band, shapes of 64 columns
+// or more among them, on crowded boards with a few spaces, or sparse ones.
 TEST_F(PlacementDifferentialTest, FindPlacementOfCoveredShapes) {
     mftest::ForEachScene(7004, 600, 65, [](Dice& dice) {
         Scene scene;
         // Tall shapes fit on a narrow board only where it is nearly empty.
         const bool tall = dice.Percent(15);
-        const Sizes sizes = tall ? TallSizes(dice) : dice.Percent(50) ? SmallSizes(dice) : WideSizes(dice);
-        const uint32_t board = tall ? dice.Among<uint32_t>({0, 1}) : dice.Among<uint32_t>({0, 1, 2, 30, 60});
+        const bool bands = !tall && dice.Percent(15);
+        const Sizes sizes = tall    ? TallSizes(dice)
+                            : bands ? BandSizes(dice)
+                            : dice.Percent(50) ? SmallSizes(dice)
+                                               : WideSizes(dice);
+        const uint32_t board = tall    ? dice.Among<uint32_t>({0, 1})
+                               : bands ? dice.Among<uint32_t>({1, 2, 30})
+                                       : dice.Among<uint32_t>({0, 1, 2, 30, 60});
         RandomMasks(dice, scene, sizes, Density{board, 100});
         CarveSpaces(dice, scene);
         const MaskBounds& b = scene.Shape().bounds;
@@ -635,6 +654,66 @@ TEST_F(PlacementDifferentialTest, SearchesAtTheEdgesOfTheGrid) {
         } else {
             EXPECT_EQ(result.x, mftest::SearchJob::kUntouched.x);
         }
+        ExpectBothAgree(scene, RunSearch);
+    }
+}
+
+// Searches whose grid takes several tiles of the search, on a board covered
+// all over but for the places cleared for the fits: a fit in a tile to the
+// right wins over one to the left when it lies in an earlier row, not in
+// the same row; a fit lies in the second band, or either side of the rows
+// where the bands meet; rows a core height apart, each a band of its own;
+// columns 65 apart, a few to a tile; and a shape wider than a tile takes,
+// searched by part of its core.
+struct TiledSearch {
+    const char* name;
+    int32_t shapeWidth;  // the mask, covered all over; its content rectangle one short of it each way
+    int32_t shapeHeight;
+    std::vector<Pixel> fits;
+    int32_t xStep;
+    int32_t yStep;
+    Pixel first;
+};
+
+TEST_F(PlacementDifferentialTest, SearchesAcrossTilesFindTheFirstFitInRowOrder) {
+    constexpr int32_t kWidth = 600;
+    constexpr int32_t kHeight = 720;
+    // A core 139 rows tall leaves a tile 256 columns; a band is 556 rows.
+    const TiledSearch searches[] = {
+        {"right tile, earlier row", 10, 140, {{10, 20}, {400, 5}}, 1, 1, {400, 5}},
+        {"same row: the left tile", 10, 140, {{400, 5}, {10, 5}}, 1, 1, {10, 5}},
+        {"second band", 10, 140, {{300, 570}}, 1, 1, {300, 570}},
+        {"last row of the first band", 10, 140, {{450, 556}, {20, 555}}, 1, 1, {20, 555}},
+        {"a band for each row", 10, 140, {{350, 280}, {20, 281}}, 1, 140, {350, 280}},
+        {"columns 65 apart", 10, 140, {{100, 2}, {390, 30}}, 65, 1, {390, 30}},
+        {"a shape wider than a tile takes", 200, 140, {{300, 100}, {20, 101}}, 1, 1, {300, 100}},
+    };
+    for (const TiledSearch& search : searches) {
+        SCOPED_TRACE(search.name);
+        Dice dice(7008);
+        Scene scene;
+        RandomMasks(dice, scene, Sizes{kWidth, kHeight, search.shapeWidth, search.shapeHeight}, Density{100, 100});
+        RandomSearch(dice, scene, false);
+        PlacementSearchJob& job = scene.job;
+        uint8_t* board = scene.memory.data() + kGuard;
+        const int32_t shapeLength = search.shapeWidth * search.shapeHeight;
+        job.board.width = kWidth;
+        job.board.bounds = MaskBounds{kWidth, kHeight, 0, 0};
+        job.board.pixels = mftest::ViewOf(board, kWidth * kHeight, &scene.boardWord);
+        job.shape.width = search.shapeWidth;
+        job.shape.bounds = MaskBounds{0, 0, search.shapeWidth - 1, search.shapeHeight - 1};
+        job.shape.pixels = mftest::ViewOf(board + kWidth * kHeight + kGuard, shapeLength, &scene.shapeWord);
+        std::fill_n(board + kWidth * kHeight + kGuard, shapeLength, FILL_RECT);
+        job.xRange = SearchRange{0, kWidth - 1, search.xStep, 0};
+        job.yRange = SearchRange{0, kHeight - 1, search.yStep, 0};
+        for (const Pixel& fit : search.fits) {
+            for (int64_t y = fit.y; y < fit.y + search.shapeHeight; ++y) {
+                std::fill_n(board + y * kWidth + fit.x, search.shapeWidth, 0);
+            }
+        }
+        const PlacementResult result = RunOnce(scene, RunSearch, mftest::LiteralEntries()).results[1 + job.outputIndex];
+        EXPECT_EQ(result.x, search.first.x);
+        EXPECT_EQ(result.y, search.first.y);
         ExpectBothAgree(scene, RunSearch);
     }
 }

@@ -192,6 +192,11 @@ void FitCalls(Pass& pass) {
     pass.Record("FindPlacement checked", search, placed);
     job.outputIndex = 2;
     pass.Record("FindPlacement past the results", search, placed);
+    // No candidate fits, the first few not among them: the search reads the board as bits.
+    job.xRange = SearchRange{4, 8, 1, 0};
+    job.yRange = SearchRange{5, 5 + pass.offset, 1, 0};
+    job.outputIndex = 1;
+    pass.Record("FindPlacement over the board's bits", search, placed);
 
     auto blit = [&](int32_t x, int32_t y) {
         return [&, x, y] { return lib.blitShape(nullptr, &board.mask, &shape.mask, x, y), 0; };

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -124,6 +125,38 @@ TEST(ByteVectors, SetBitsMirrorsEveryByte) {
                 expected |= static_cast<uint64_t>(run.Data()[t] != 0) << t;
             }
             EXPECT_EQ(SetBits(run.Data(), count), expected) << count;
+        }
+    }
+}
+
+// Rows of a few shapes of board, both below and from zero, across
+// several rows with their own strides.
+TEST(ByteVectors, AnyBothSetMatchesByteAtATimeOverManyRows) {
+    for (const auto& [name, AnyBothSet] : AnyBothSetVariants()) {
+        SCOPED_TRACE(name);
+        std::mt19937 random(13);
+        for (int trial = 0; trial < 3000; ++trial) {
+            const int64_t count = random() % (kLongest + 1);
+            const int64_t rows = random() % 10;
+            const int64_t strideA = count + random() % 5;
+            const int64_t strideB = count + random() % 3;
+            Guarded a(rows * strideA);
+            Guarded b(rows * strideB);
+            // Mostly one rare set byte in a, so that the rows all zero in a are skipped and the rest tested.
+            const uint32_t densityA = random() % 3 == 0 ? 1 : random() % 60;
+            const uint32_t densityB = random() % 100;
+            bool expected = false;
+            for (int64_t r = 0; r < rows; ++r) {
+                for (int64_t i = 0; i < count; ++i) {
+                    uint8_t& pa = a.Data()[r * strideA + i];
+                    uint8_t& pb = b.Data()[r * strideB + i];
+                    pa = random() % 100 < densityA ? static_cast<uint8_t>(1 + random() % 255) : 0;
+                    pb = random() % 100 < densityB ? static_cast<uint8_t>(1 + random() % 255) : 0;
+                    expected = expected || (pa != 0 && pb != 0);
+                }
+            }
+            EXPECT_EQ(AnyBothSet(a.Data(), strideA, b.Data(), strideB, count, rows), expected)
+                << count << " x " << rows;
         }
     }
 }

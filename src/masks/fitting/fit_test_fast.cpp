@@ -43,7 +43,7 @@ PixelBox BoardReach(const FitLayout& layout, const PixelBox& candidates) {
         std::max(candidates.x1, candidates.x1 + layout.w), std::max(candidates.y1, candidates.y1 + layout.h)};
 }
 
-bool FitsAt(const FitLayout& layout, const BoardMask& board, int64_t x, int64_t y) {
+bool ProbesClear(const FitLayout& layout, const BoardMask& board, int64_t x, int64_t y) {
     const auto covered = [&board](int64_t px, int64_t py) {
         return *PixelAddress(board.pixels, px, py, board.width) != 0;
     };
@@ -54,7 +54,11 @@ bool FitsAt(const FitLayout& layout, const BoardMask& board, int64_t x, int64_t 
     if (layout.cornerSet && covered(x, y + layout.h)) {
         return false;
     }
-    if (layout.farCornerSet && (covered(x + layout.w, y) || covered(x + layout.w, y + layout.h))) {
+    return !layout.farCornerSet || (!covered(x + layout.w, y) && !covered(x + layout.w, y + layout.h));
+}
+
+bool FitsAt(const FitLayout& layout, const BoardMask& board, int64_t x, int64_t y) {
+    if (!ProbesClear(layout, board, x, y)) {
         return false;
     }
     if (!layout.scan) {

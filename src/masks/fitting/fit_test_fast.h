@@ -31,6 +31,10 @@ bool PrepareFit(const BoardMask& board, const ShapeMask& shape, FitLayout& layou
 // lie inside this box.
 PixelBox BoardReach(const FitLayout& layout, const PixelBox& candidates);
 
+// Whether none of the five probes at (x, y) overlaps, for a board reach
+// proven in window.
+bool ProbesClear(const FitLayout& layout, const BoardMask& board, int64_t x, int64_t y);
+
 // The checked test's answer at (x, y), for a board reach proven in window.
 bool FitsAt(const FitLayout& layout, const BoardMask& board, int64_t x, int64_t y);
 

@@ -1,17 +1,26 @@
 #include "masks/search/placement_search_fast.h"
 
-#include "masks/search/candidate_grid.h"
+#include <algorithm>
+
 #include "masks/fitting/fit_test_fast.h"
-#include "masks/search/strip_search.h"
+#include "masks/search/candidate_grid.h"
+#include "masks/search/covered_core.h"
+#include "masks/search/erosion_search.h"
 
 namespace maskfit {
 namespace {
 
-// Any other shape: the fit test at each candidate in turn.
-bool FirstFitOfAnyShape(const BoardMask& board, const FitLayout& layout, const CandidateGrid& grid, int64_t& x,
-                        int64_t& y) {
-    for (int64_t k = 0; k < grid.rows.count; ++k) {
-        for (int64_t m = 0; m < grid.columns.count; ++m) {
+// The first candidates are tried one by one before the board is read as
+// bits: a search whose first candidates fit then costs a fit test or two,
+// and one whose first candidates do not costs little more.
+constexpr int64_t kLoneCandidates = 4;
+
+// The fit test at each candidate in turn, up to `rowCount` rows of the
+// first `columnCount` columns.
+bool FirstFitTriedInTurn(const BoardMask& board, const FitLayout& layout, const CandidateGrid& grid,
+                         int64_t rowCount, int64_t columnCount, int64_t& x, int64_t& y) {
+    for (int64_t k = 0; k < rowCount; ++k) {
+        for (int64_t m = 0; m < columnCount; ++m) {
             if (FitsAt(layout, board, grid.columns.At(m), grid.rows.At(k))) {
                 x = grid.columns.At(m);
                 y = grid.rows.At(k);
@@ -20,6 +29,19 @@ bool FirstFitOfAnyShape(const BoardMask& board, const FitLayout& layout, const C
         }
     }
     return false;
+}
+
+// The first fit in row order. The erosion search tries the lone candidates
+// again, which changes nothing: none of them fits.
+bool FirstFit(const BoardMask& board, const FitLayout& layout, const CandidateGrid& grid, int64_t& x, int64_t& y) {
+    if (FirstFitTriedInTurn(board, layout, grid, 1, std::min(kLoneCandidates, grid.columns.count), x, y)) {
+        return true;
+    }
+    CoveredCore core{};
+    if (layout.scan && FindCoveredCore(layout, kErosionMaxCoreHeight, core)) {
+        return FirstFitByErosion(board, layout, core, grid, x, y);
+    }
+    return FirstFitTriedInTurn(board, layout, grid, grid.rows.count, grid.columns.count, x, y);
 }
 
 }  // namespace
@@ -39,11 +61,9 @@ bool TrySearchPlacementFast(const PlacementSearchJob& job, SearchHit& hit) {
         !BoxInWindow(job.board.pixels, BoardReach(layout, candidates), job.board.width)) {
         return false;
     }
-    CoveredCore core{};
     int64_t x = 0;
     int64_t y = 0;
-    hit.found = layout.scan && FindCoveredCore(layout, core) ? FirstFitByStrips(job.board, layout, core, grid, x, y)
-                                                             : FirstFitOfAnyShape(job.board, layout, grid, x, y);
+    hit.found = FirstFit(job.board, layout, grid, x, y);
     hit.x = static_cast<int32_t>(x);
     hit.y = static_cast<int32_t>(y);
     return true;
