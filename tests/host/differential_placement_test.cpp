@@ -547,14 +547,23 @@ void CarveSpaces(Dice& dice, Scene& scene) {
     BoardMask& board = scene.Board();
     const int32_t width = std::abs(board.width);
     const MaskBounds& b = scene.Shape().bounds;
+    const Reach memory = MemoryOf(scene, board.pixels);
     for (int32_t space = dice.Between(0, 2); space > 0; --space) {
         const int32_t x0 = dice.Between(0, width - 1);
         const int32_t y0 = dice.Between(0, board.height - 1);
-        const int32_t x1 = std::min<int64_t>(width, x0 + (static_cast<int64_t>(b.x1) - b.x0) + dice.Between(1, 3));
-        const int32_t y1 = std::min<int64_t>(board.height, y0 + (static_cast<int64_t>(b.y1) - b.y0) + dice.Between(1, 3));
+        // A stale content rectangle may span more than int or be inverted.
+        const auto end = [&](int32_t start, int32_t from, int32_t to, int32_t limit) {
+            return static_cast<int32_t>(std::clamp<int64_t>(
+                start + (static_cast<int64_t>(to) - from) + dice.Between(1, 3), start, limit));
+        };
+        const int32_t x1 = end(x0, b.x0, b.x1, width);
+        const int32_t y1 = end(y0, b.y0, b.y1, board.height);
         for (int32_t y = y0; y < y1; ++y) {
             for (int32_t x = x0; x < x1; ++x) {
-                static_cast<uint8_t*>(board.pixels.data)[static_cast<int64_t>(y) * board.width + x] = 0;
+                const int64_t index = static_cast<int64_t>(y) * width + x;
+                if (index <= memory.hi) {  // a board may hold fewer pixels than its size says
+                    static_cast<uint8_t*>(board.pixels.data)[index] = 0;
+                }
             }
         }
     }
