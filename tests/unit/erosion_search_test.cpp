@@ -153,7 +153,8 @@ int64_t RandomStep(std::mt19937& random, int64_t coreSize) {
 // Candidates from `first` up to the last whose reach stays in the board.
 AxisCandidates RandomAxis(std::mt19937& random, int64_t first, int64_t reach, int64_t limit, int64_t coreSize) {
     const int64_t step = RandomStep(random, coreSize);
-    return AxisCandidates{first, step, std::max<int64_t>(0, (limit - 1 - reach - first) / step + 1)};
+    const int64_t room = limit - 1 - reach - first;  // negative: not even `first` stays inside
+    return AxisCandidates{first, step, room < 0 ? 0 : room / step + 1};
 }
 
 TEST(ErosionSearch, FindsTheFitTheFitTestFindsFirst) {
