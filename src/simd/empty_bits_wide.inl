@@ -83,9 +83,9 @@ struct WordLanes {
     // The words after those of cur: the rest of cur, then the first of next.
     static Vector Following(Vector cur, Vector next) {
         if constexpr (kWords == 2) {
-            return __builtin_shuffle(cur, next, Vector{1, 2});
+            return __builtin_shufflevector(cur, next, 1, 2);
         } else {
-            return __builtin_shuffle(cur, next, Vector{1, 2, 3, 4});
+            return __builtin_shufflevector(cur, next, 1, 2, 3, 4);
         }
     }
 };
