@@ -1,6 +1,5 @@
-// Everything after the pragma is compiled for AVX2; only HasAvx2 callers
-// reach it. Library headers come first, so none of their inline code is
-// compiled for AVX2 in this file.
+// Library headers come first, so none of their inline code is compiled for
+// AVX2 in this file; what follows the target's opening is.
 #include <immintrin.h>
 
 #include <cstdint>
@@ -9,11 +8,7 @@
 #include "simd/byte_kernels.h"
 #include "simd/empty_bits.h"
 
-#if defined(__clang__)
-#pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
-#else
-#pragma GCC target("avx2")
-#endif
+#include "simd/avx2_target_begin.h"
 
 #include "simd/byte_lanes.h"
 #include "simd/empty_bits_wide.inl"
@@ -39,6 +34,4 @@ EmptyBitKernels EmptyBitKernelsAvx2() {
 
 }  // namespace maskfit
 
-#if defined(__clang__)
-#pragma clang attribute pop
-#endif
+#include "simd/avx2_target_end.h"
