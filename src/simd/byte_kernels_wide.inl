@@ -97,42 +97,70 @@ bool AnyBothSetInRows(const uint8_t* a, int64_t aStride, const uint8_t* b, int64
     return false;
 }
 
+// The first offset in [from, count) whose byte `marks` flags (a chunk's
+// bits, one per byte), or count. count >= kWidth: past the whole chunks,
+// the chunk ending at count is read and its bytes before `from` dropped.
+template <typename Lanes, typename Marks>
+int64_t NextMarked(int64_t from, int64_t count, Marks marks) {
+    for (; from + Lanes::kWidth <= count; from += Lanes::kWidth) {
+        const uint32_t bits = marks(from);
+        if (bits != 0) {
+            return from + __builtin_ctz(bits);
+        }
+    }
+    if (from >= count) {
+        return count;
+    }
+    const int64_t last = count - Lanes::kWidth;
+    const uint32_t bits = marks(last) >> (from - last);
+    return bits != 0 ? from + __builtin_ctz(bits) : count;
+}
+
+// Copies a run of count >= 1 bytes, storing to no byte outside it: whole
+// vectors, then one ending at the run's end, which may overlap the one
+// before and stores the same bytes again.
+template <typename Lanes>
+void CopyWholeRun(uint8_t* dst, const uint8_t* src, int64_t count) {
+    if (count < Lanes::kWidth) {
+        CopyRun(dst, src, static_cast<int32_t>(count));
+        return;
+    }
+    for (int64_t i = 0; i + Lanes::kWidth < count; i += Lanes::kWidth) {
+        Lanes::Store(dst + i, Lanes::Load(src + i));
+    }
+    const int64_t last = count - Lanes::kWidth;
+    Lanes::Store(dst + last, Lanes::Load(src + last));
+}
+
 // Copies the set bytes of src over dst exactly where the checked blit
-// writes, and nowhere else: a chunk whose source bytes are all set is stored
-// whole, a mixed one run of set bytes by run, so that the bytes under zero source bytes,
-// which another job may be writing, are never stored to. The final chunk
-// may overlap the one before; it stores set bytes again, which the checked
-// blit writes too.
+// writes, and nowhere else: each maximal run of set source bytes is found
+// and copied whole, so the bytes under zero source bytes, which another job
+// may be writing, are never stored to. Runs, not chunks, are the unit: a
+// shape's row holds a few long runs, and each costs a few loads and stores
+// whatever chunks it straddles.
 template <typename Lanes>
 CopiedSpan CopySetBytesOver(uint8_t* dst, const uint8_t* src, int64_t count) {
     CopiedSpan span{-1, -1};
-    const auto note = [&span](int64_t first, int64_t last) {
-        span.first = span.first < 0 || first < span.first ? first : span.first;
-        span.last = last > span.last ? last : span.last;
-    };
     if (count < Lanes::kWidth) {
         for (int64_t i = 0; i < count; ++i) {
             if (src[i] != 0) {
                 dst[i] = src[i];
-                note(i, i);
+                span.first = span.first < 0 ? i : span.first;
+                span.last = i;
             }
         }
         return span;
     }
-    AnyChunk<Lanes>(count, [&](int64_t i) {
-        const typename Lanes::Vector source = Lanes::Load(src + i);
-        const uint32_t set = ~Lanes::Mask(Lanes::Zero(source)) & Lanes::kAll;
-        if (set == 0) {
-            return false;
-        }
-        if (set == Lanes::kAll) {
-            Lanes::Store(dst + i, source);
-        } else {
-            ForEachRunOfBits(set, [&](int32_t first, int32_t run) { CopyRun(dst + i + first, src + i + first, run); });
-        }
-        note(i + __builtin_ctz(set), i + 31 - __builtin_clz(set));
-        return false;
-    });
+    const auto zeroBytes = [src](int64_t i) { return ZeroMask<Lanes>(src + i); };
+    const auto setBytes = [src](int64_t i) { return ~ZeroMask<Lanes>(src + i) & Lanes::kAll; };
+    int64_t start = NextMarked<Lanes>(0, count, setBytes);
+    span.first = start < count ? start : -1;
+    while (start < count) {
+        const int64_t end = NextMarked<Lanes>(start + 1, count, zeroBytes);
+        CopyWholeRun<Lanes>(dst + start, src + start, end - start);
+        span.last = end - 1;
+        start = NextMarked<Lanes>(end, count, setBytes);
+    }
     return span;
 }
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "simd/byte_kernel_variants.h"
+#include "host/page_memory.h"
 
 namespace {
 
@@ -194,3 +195,38 @@ TEST(ByteVectors, CopySetBytesCopiesExactlyTheSetBytes) {
 }
 
 }  // namespace
+
+// A write of an unchanged byte leaves no trace in memory, so the bytes under
+// zero source bytes sit on a read-only page: a run of set bytes ends where
+// the page begins, or begins where it ends, at every split of every length.
+TEST(ByteVectors, CopySetBytesStoresNothingUnderZeroSourceBytes) {
+    mftest::PageMemory memory(3);
+    memory.MakeReadOnly(1);
+    std::mt19937 random(13);
+    for (const auto& [name, CopySetBytes] : CopySetBytesVariants()) {
+        SCOPED_TRACE(name);
+        for (int64_t count = 1; count <= kLongest; ++count) {
+            for (int64_t split = 0; split <= count; ++split) {
+                std::vector<uint8_t> source(static_cast<size_t>(count), 0);
+                for (int64_t i = 0; i < split; ++i) {
+                    source[static_cast<size_t>(i)] = random() % 8 == 0 ? 0 : static_cast<uint8_t>(1 + random() % 255);
+                }
+                // Set bytes before the read-only page, then the same bytes after it.
+                uint8_t* before = memory.Page(1) - split;
+                const maskfit::CopiedSpan spanBefore = CopySetBytes(before, source.data(), count);
+                std::reverse(source.begin(), source.end());
+                uint8_t* after = memory.Page(2) - (count - split);
+                const maskfit::CopiedSpan spanAfter = CopySetBytes(after, source.data(), count);
+                for (int64_t i = 0; i < count; ++i) {
+                    const uint8_t byte = source[static_cast<size_t>(i)];
+                    if (byte != 0) {
+                        ASSERT_EQ(after[i], byte) << count << " split " << split << " at " << i;
+                        ASSERT_EQ(before[count - 1 - i], byte) << count << " split " << split << " at " << i;
+                    }
+                }
+                EXPECT_LT(spanBefore.last, split) << count << " split " << split;
+                EXPECT_TRUE(spanAfter.first < 0 || spanAfter.first >= count - split) << count << " split " << split;
+            }
+        }
+    }
+}
