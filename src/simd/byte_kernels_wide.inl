@@ -57,10 +57,63 @@ typename Lanes::Vector OrOfChunks(int64_t count, Chunk chunk) {
     return any;
 }
 
-// The a rows first, a few at a time: where they are all zero no b byte
+// The OR of a row's chunks, and of the bytewise minimum of two rows'
+// chunks, which is non-zero exactly where both bytes are. kShort: a row
+// of kWidth to 2 kWidth bytes, which two overlapping chunks cover, so that
+// the row loop of a small shape holds nothing but its loads.
+template <typename Lanes, bool kShort>
+struct RowChunks {
+    using Vector = typename Lanes::Vector;
+    int64_t count;
+
+    Vector Any(const uint8_t* row) const {
+        if constexpr (kShort) {
+            return Lanes::Or(Lanes::Load(row), Lanes::Load(row + count - Lanes::kWidth));
+        } else {
+            return OrOfChunks<Lanes>(count, [row](int64_t i) { return Lanes::Load(row + i); });
+        }
+    }
+    Vector Both(const uint8_t* a, const uint8_t* b) const {
+        const auto both = [a, b](int64_t i) { return Lanes::Min(Lanes::Load(a + i), Lanes::Load(b + i)); };
+        if constexpr (kShort) {
+            return Lanes::Or(both(0), both(count - Lanes::kWidth));
+        } else {
+            return OrOfChunks<Lanes>(count, both);
+        }
+    }
+};
+
+// The a rows first, a group at a time: where they are all zero no b byte
 // matters, and a free board window is found so at half the reads. Rows
-// whose a bytes are not all zero are then tested by the bytewise minimum,
-// which is non-zero exactly where both bytes are.
+// whose a bytes are not all zero are then tested by the bytewise minimum.
+// A whole group is read by a loop of fixed length, which the compiler
+// unrolls.
+template <typename Lanes, typename Chunks>
+bool AnyBothSetInRowsOf(const Chunks& chunks, const uint8_t* a, int64_t aStride, const uint8_t* b, int64_t bStride,
+                        int64_t rows) {
+    constexpr int64_t kGroup = 8;
+    const auto anyOf = [&chunks, aStride](const uint8_t* first, int64_t count) {
+        typename Lanes::Vector any{};
+        for (int64_t r = 0; r < count; ++r) {
+            any = Lanes::Or(any, chunks.Any(first + r * aStride));
+        }
+        return any;
+    };
+    for (int64_t first = 0; first < rows; first += kGroup) {
+        const uint8_t* groupA = a + first * aStride;
+        const int64_t group = rows - first < kGroup ? rows - first : kGroup;
+        if (Lanes::IsZero(group == kGroup ? anyOf(groupA, kGroup) : anyOf(groupA, group))) {
+            continue;
+        }
+        for (int64_t r = first; r < first + group; ++r) {
+            if (!Lanes::IsZero(chunks.Both(a + r * aStride, b + r * bStride))) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 template <typename Lanes>
 bool AnyBothSetInRows(const uint8_t* a, int64_t aStride, const uint8_t* b, int64_t bStride, int64_t count,
                       int64_t rows) {
@@ -74,27 +127,10 @@ bool AnyBothSetInRows(const uint8_t* a, int64_t aStride, const uint8_t* b, int64
         }
         return false;
     }
-    constexpr int64_t kGroup = 4;
-    for (int64_t first = 0; first < rows; first += kGroup) {
-        const int64_t end = rows - first < kGroup ? rows : first + kGroup;
-        typename Lanes::Vector any{};
-        for (int64_t r = first; r < end; ++r) {
-            const uint8_t* rowA = a + r * aStride;
-            any = Lanes::Or(any, OrOfChunks<Lanes>(count, [rowA](int64_t i) { return Lanes::Load(rowA + i); }));
-        }
-        if (Lanes::IsZero(any)) {
-            continue;
-        }
-        for (int64_t r = first; r < end; ++r) {
-            const uint8_t* rowA = a + r * aStride;
-            const uint8_t* rowB = b + r * bStride;
-            const auto both = [rowA, rowB](int64_t i) { return Lanes::Min(Lanes::Load(rowA + i), Lanes::Load(rowB + i)); };
-            if (!Lanes::IsZero(OrOfChunks<Lanes>(count, both))) {
-                return true;
-            }
-        }
+    if (count <= 2 * Lanes::kWidth) {
+        return AnyBothSetInRowsOf<Lanes>(RowChunks<Lanes, true>{count}, a, aStride, b, bStride, rows);
     }
-    return false;
+    return AnyBothSetInRowsOf<Lanes>(RowChunks<Lanes, false>{count}, a, aStride, b, bStride, rows);
 }
 
 // The first offset in [from, count) whose byte `marks` flags (a chunk's

@@ -92,7 +92,7 @@ TEST(ByteVectors, LoneSetByteIsFoundAtEveryPosition) {
 TEST(ByteVectors, AnyBothSetLooksAtEveryRowWithItsOwnStride) {
     for (const auto& [name, AnyBothSet] : AnyBothSetVariants()) {
         SCOPED_TRACE(name);
-        constexpr int64_t kRows = 5;
+        constexpr int64_t kRows = 11;  // a whole group of rows read together, and part of one
         constexpr int64_t kCount = 40;
         constexpr int64_t kStrideA = 50;
         constexpr int64_t kStrideB = 43;
@@ -138,7 +138,7 @@ TEST(ByteVectors, AnyBothSetMatchesByteAtATimeOverManyRows) {
         std::mt19937 random(13);
         for (int trial = 0; trial < 3000; ++trial) {
             const int64_t count = random() % (kLongest + 1);
-            const int64_t rows = random() % 10;
+            const int64_t rows = random() % 20;
             const int64_t strideA = count + random() % 5;
             const int64_t strideB = count + random() % 3;
             Guarded a(rows * strideA);
