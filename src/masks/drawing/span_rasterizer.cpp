@@ -53,6 +53,7 @@
 #include "masks/drawing/local_margin.h"
 #include "masks/drawing/margin_sweep.h"
 #include "masks/drawing/span_target.h"
+#include "masks/drawing/tiny_triangles.h"
 #include "masks/drawing/triangle_scan_fast.h"
 #include "masks/drawing/triangle_spans.h"
 #include "masks/fast_preconditions.h"
@@ -170,8 +171,7 @@ LocalBox Reach(const ShapeMask& mask, const LocalBox& box, int32_t marginX, int3
 // The runs of a box no wider than a tile, row after row from the first
 // row's address.
 void WriteSmallTriangle(RunWriter& writer, const TriangleScan& scan) {
-    uint8_t* pixels = reinterpret_cast<uint8_t*>(writer.origin +
-                                                 static_cast<uintptr_t>(int64_t{scan.y0} * writer.width + scan.x0));
+    uint8_t* pixels = writer.At(scan.x0, scan.y0);
     uint32_t anyRow = 0;
     int64_t firstRow = INT64_MAX, lastRow = -1;
     ForEachTileRow(scan.rowStart, scan.columnStep, scan.rowStep, scan.x1 - scan.x0 + 1, int64_t{scan.y1} - scan.y0 + 1,
@@ -195,14 +195,43 @@ void WriteSmallTriangle(RunWriter& writer, const TriangleScan& scan) {
     if (anyRow != 0) {
         const LocalBox drawn{{scan.x0 + __builtin_ctz(anyRow), scan.x0 + 31 - __builtin_clz(anyRow)},
                              {scan.y0 + firstRow, scan.y0 + lastRow}};
-        writer.drawn = {Hull(writer.drawn.columns, drawn.columns), Hull(writer.drawn.rows, drawn.rows)};
+        writer.Note(drawn);
     }
+}
+
+// The rows of a tiny box from its inside word (tiny_triangles.h), one run
+// each, gaps left alone: a sliver may have a row with no pixel between two
+// rows with some.
+void WriteTinyTriangle(RunWriter& writer, const TriangleScan& scan, uint64_t inside) {
+    if (inside == 0) {
+        return;
+    }
+    const int32_t firstRow = __builtin_ctzll(inside) / 8;
+    const int32_t lastRow = (63 - __builtin_clzll(inside)) / 8;
+    const uint32_t pattern = writer.value * 0x01010101u;
+    uint8_t spare[4];
+    uint8_t* pixels = writer.At(scan.x0, int64_t{scan.y0} + firstRow);
+    for (int32_t k = firstRow; k <= lastRow; ++k, pixels += writer.width) {
+        const auto bits = static_cast<uint32_t>(inside >> (8 * k)) & 0xFFu;
+        if (bits != 0) {
+            const int32_t first = __builtin_ctz(bits);
+            StoreShortRun(pixels + first, 32 - __builtin_clz(bits) - first, writer.value, pattern, spare);
+        }
+    }
+    uint64_t columns = inside | inside >> 32;
+    columns |= columns >> 16;
+    columns = (columns | columns >> 8) & 0xFFu;
+    writer.Note({{scan.x0 + __builtin_ctzll(columns), scan.x0 + 63 - __builtin_clzll(columns)},
+                 {int64_t{scan.y0} + firstRow, int64_t{scan.y0} + lastRow}});
 }
 
 void WriteEveryRun(SpanTarget& target, const TriangleList& list) {
     RunWriter writer(target);
     ForEachScan(target.mask, list, [&](const TriangleScan& scan) {
-        if (int64_t{scan.x1} - scan.x0 < kTileColumns) {
+        uint64_t inside;
+        if (TinyInsideBits(scan, inside)) {
+            WriteTinyTriangle(writer, scan, inside);
+        } else if (int64_t{scan.x1} - scan.x0 < kTileColumns) {
             WriteSmallTriangle(writer, scan);
         } else {
             ForEachSpan(scan, writer);

@@ -48,6 +48,27 @@ inline void StoreRun(uint8_t* p, int64_t n, uint8_t value) {
     _mm_storeu_si128(reinterpret_cast<__m128i*>(p + n - 16), fill);
 }
 
+// Stores `value` into the n (1 to 8) pixels from p, and into no other byte of
+// the mask, without a branch on n: three byte stores cover one to three
+// pixels, and two four-byte stores of `pattern` (four copies of the value)
+// cover four to eight; when n < 4 those two go to `spare`, the caller's
+// scratch bytes, instead.
+inline void StoreShortRun(uint8_t* p, int64_t n, uint8_t value, uint32_t pattern, uint8_t (&spare)[4]) {
+    // Chosen by a mask rather than a branch: run lengths of a mesh's rows follow no pattern.
+    const uintptr_t wide = 0 - static_cast<uintptr_t>(n >= 4);
+    const auto choose = [wide](uint8_t* run, uint8_t* scratch) {
+        return reinterpret_cast<uint8_t*>((reinterpret_cast<uintptr_t>(run) & wide) |
+                                          (reinterpret_cast<uintptr_t>(scratch) & ~wide));
+    };
+    uint8_t* const head = choose(p, spare);
+    uint8_t* const tail = choose(p + n - 4, spare);
+    std::memcpy(head, &pattern, sizeof pattern);
+    std::memcpy(tail, &pattern, sizeof pattern);
+    p[0] = value;
+    p[n - 1] = value;
+    p[n / 2] = value;
+}
+
 // Writes runs of triangle pixels, each as the checked rasterizer writes its
 // pixels (without reading them), and notes the box they fill. It holds
 // copies of the target's fields, which the compiler keeps in registers:
@@ -67,14 +88,23 @@ struct RunWriter {
           origin(reinterpret_cast<uintptr_t>(target.mask.pixels.data) +
                  static_cast<uintptr_t>(target.rowShift * target.mask.width + target.columnShift)) {}
 
+    // The pixel of triangle column x, row y.
+    uint8_t* At(int64_t x, int64_t y) const {
+        return reinterpret_cast<uint8_t*>(origin + static_cast<uintptr_t>(y * width + x));
+    }
+
+    // Widens the box filled by `box`, a box not empty, in triangle space.
+    void Note(const LocalBox& box) {
+        drawn.columns.lo = box.columns.lo < drawn.columns.lo ? box.columns.lo : drawn.columns.lo;
+        drawn.columns.hi = box.columns.hi > drawn.columns.hi ? box.columns.hi : drawn.columns.hi;
+        drawn.rows.lo = box.rows.lo < drawn.rows.lo ? box.rows.lo : drawn.rows.lo;
+        drawn.rows.hi = box.rows.hi > drawn.rows.hi ? box.rows.hi : drawn.rows.hi;
+    }
+
     // The pixels first..last of triangle row y.
     void operator()(int64_t y, int64_t first, int64_t last) {
-        StoreRun(reinterpret_cast<uint8_t*>(origin + static_cast<uintptr_t>(y * width + first)), last - first + 1,
-                 value);
-        drawn.columns.lo = first < drawn.columns.lo ? first : drawn.columns.lo;
-        drawn.columns.hi = last > drawn.columns.hi ? last : drawn.columns.hi;
-        drawn.rows.lo = y < drawn.rows.lo ? y : drawn.rows.lo;
-        drawn.rows.hi = y > drawn.rows.hi ? y : drawn.rows.hi;
+        StoreRun(At(first, y), last - first + 1, value);
+        Note({{first, last}, {y, y}});
     }
 
     // Hands the box filled to the target, in local pixels.
