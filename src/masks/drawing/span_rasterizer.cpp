@@ -199,44 +199,28 @@ void WriteSmallTriangle(RunWriter& writer, const TriangleScan& scan) {
     }
 }
 
-// The rows of a tiny box from its inside word (tiny_triangles.h), one run
-// each, gaps left alone: a sliver may have a row with no pixel between two
-// rows with some.
-void WriteTinyTriangle(RunWriter& writer, const TriangleScan& scan, uint64_t inside) {
-    if (inside == 0) {
-        return;
+// Kept out of line: the tiny boxes of a dense mesh then have the registers
+// of the loop over the triangles to themselves.
+[[gnu::noinline]] void WriteWiderTriangle(RunWriter& writer, const TriangleScan& scan) {
+    if (int64_t{scan.x1} - scan.x0 < kTileColumns) {
+        WriteSmallTriangle(writer, scan);
+    } else {
+        ForEachSpan(scan, writer);
     }
-    const int32_t firstRow = __builtin_ctzll(inside) / 8;
-    const int32_t lastRow = (63 - __builtin_clzll(inside)) / 8;
-    const uint32_t pattern = writer.value * 0x01010101u;
-    uint8_t spare[4];
-    uint8_t* pixels = writer.At(scan.x0, int64_t{scan.y0} + firstRow);
-    for (int32_t k = firstRow; k <= lastRow; ++k, pixels += writer.width) {
-        const auto bits = static_cast<uint32_t>(inside >> (8 * k)) & 0xFFu;
-        if (bits != 0) {
-            const int32_t first = __builtin_ctz(bits);
-            StoreShortRun(pixels + first, 32 - __builtin_clz(bits) - first, writer.value, pattern, spare);
-        }
-    }
-    uint64_t columns = inside | inside >> 32;
-    columns |= columns >> 16;
-    columns = (columns | columns >> 8) & 0xFFu;
-    writer.Note({{scan.x0 + __builtin_ctzll(columns), scan.x0 + 63 - __builtin_clzll(columns)},
-                 {int64_t{scan.y0} + firstRow, int64_t{scan.y0} + lastRow}});
 }
 
 void WriteEveryRun(SpanTarget& target, const TriangleList& list) {
     RunWriter writer(target);
+    TinyBoxWriter tiny(writer);
     ForEachScan(target.mask, list, [&](const TriangleScan& scan) {
         uint64_t inside;
         if (TinyInsideBits(scan, inside)) {
-            WriteTinyTriangle(writer, scan, inside);
-        } else if (int64_t{scan.x1} - scan.x0 < kTileColumns) {
-            WriteSmallTriangle(writer, scan);
+            tiny(scan.x0, scan.y0, inside);
         } else {
-            ForEachSpan(scan, writer);
+            WriteWiderTriangle(writer, scan);
         }
     });
+    tiny.NoteIn(writer);
     writer.NoteIn(target);
 }
 

@@ -49,21 +49,17 @@ inline void StoreRun(uint8_t* p, int64_t n, uint8_t value) {
 }
 
 // Stores `value` into the n (1 to 8) pixels from p, and into no other byte of
-// the mask, without a branch on n: three byte stores cover one to three
-// pixels, and two four-byte stores of `pattern` (four copies of the value)
-// cover four to eight; when n < 4 those two go to `spare`, the caller's
-// scratch bytes, instead.
-inline void StoreShortRun(uint8_t* p, int64_t n, uint8_t value, uint32_t pattern, uint8_t (&spare)[4]) {
-    // Chosen by a mask rather than a branch: run lengths of a mesh's rows follow no pattern.
+// the mask, without a branch on n: run lengths of a mesh's rows follow no
+// pattern. Three byte stores cover one to three pixels, and two four-byte
+// stores of `pattern` (four copies of the value) cover four to eight; when
+// n < 4 those two go to `spare`, the caller's scratch bytes, instead.
+inline void StoreShortRun(uint8_t* p, uint32_t n, uint8_t value, uint32_t pattern, uint8_t (&spare)[4]) {
     const uintptr_t wide = 0 - static_cast<uintptr_t>(n >= 4);
-    const auto choose = [wide](uint8_t* run, uint8_t* scratch) {
-        return reinterpret_cast<uint8_t*>((reinterpret_cast<uintptr_t>(run) & wide) |
-                                          (reinterpret_cast<uintptr_t>(scratch) & ~wide));
-    };
-    uint8_t* const head = choose(p, spare);
-    uint8_t* const tail = choose(p + n - 4, spare);
-    std::memcpy(head, &pattern, sizeof pattern);
-    std::memcpy(tail, &pattern, sizeof pattern);
+    const auto scratch = reinterpret_cast<uintptr_t>(spare);
+    const uintptr_t head = scratch + ((reinterpret_cast<uintptr_t>(p) - scratch) & wide);
+    const uintptr_t tail = head + ((uintptr_t{n} - 4) & wide);
+    std::memcpy(reinterpret_cast<uint8_t*>(head), &pattern, sizeof pattern);
+    std::memcpy(reinterpret_cast<uint8_t*>(tail), &pattern, sizeof pattern);
     p[0] = value;
     p[n - 1] = value;
     p[n / 2] = value;
@@ -115,6 +111,56 @@ struct RunWriter {
         const LocalBox local{{drawn.columns.lo + columnShift, drawn.columns.hi + columnShift},
                              {drawn.rows.lo + rowShift, drawn.rows.hi + rowShift}};
         target.drawn = {Hull(target.drawn.columns, local.columns), Hull(target.drawn.rows, local.rows)};
+    }
+};
+
+// Writes tiny boxes from their inside words (tiny_triangles.h), row by row,
+// each row's pixels one run. It is a copy of the run writer's fields that
+// the call's other writers never see, so that the compiler keeps all of it,
+// the box filled too, in registers across the pixel stores.
+struct TinyBoxWriter {
+    uintptr_t origin;
+    int64_t width;
+    uint8_t value;
+    uint32_t pattern;  // four copies of the value
+    LocalBox drawn = kNothingDrawn;
+
+    explicit TinyBoxWriter(const RunWriter& writer)
+        : origin(writer.origin), width(writer.width), value(writer.value), pattern(writer.value * 0x01010101u) {}
+
+    // The box of up to 8 x 8 pixels from triangle column x0, row y0. Rows
+    // without a pixel are left alone: a sliver may have one between two
+    // rows with some.
+    void operator()(int64_t x0, int64_t y0, uint64_t inside) {
+        if (inside == 0) {
+            return;
+        }
+        const int32_t firstRow = __builtin_ctzll(inside) / 8;
+        const int32_t lastRow = (63 - __builtin_clzll(inside)) / 8;
+        uint8_t spare[4];
+        auto* pixels = reinterpret_cast<uint8_t*>(origin + static_cast<uintptr_t>((y0 + firstRow) * width + x0));
+        for (uint64_t rows = inside >> (8 * firstRow); rows != 0; rows >>= 8, pixels += width) {
+            const auto bits = static_cast<uint32_t>(rows & 0xFFu);
+            if (bits != 0) {
+                const uint32_t first = __builtin_ctz(bits);
+                StoreShortRun(pixels + first, 32 - __builtin_clz(bits) - first, value, pattern, spare);
+            }
+        }
+        uint64_t columns = inside | inside >> 32;
+        columns |= columns >> 16;
+        columns = (columns | columns >> 8) & 0xFFu;
+        const int64_t left = x0 + __builtin_ctzll(columns);
+        const int64_t right = x0 + 63 - __builtin_clzll(columns);
+        drawn.columns.lo = left < drawn.columns.lo ? left : drawn.columns.lo;
+        drawn.columns.hi = right > drawn.columns.hi ? right : drawn.columns.hi;
+        drawn.rows.lo = y0 + firstRow < drawn.rows.lo ? y0 + firstRow : drawn.rows.lo;
+        drawn.rows.hi = y0 + lastRow > drawn.rows.hi ? y0 + lastRow : drawn.rows.hi;
+    }
+
+    void NoteIn(RunWriter& writer) const {
+        if (!IsEmpty(drawn)) {
+            writer.Note(drawn);
+        }
     }
 };
 
