@@ -115,22 +115,41 @@ Span64 ScanLimits(float least, float greatest, int32_t limit) {
     return {lo > 0 ? lo : 0, hi < end ? hi : end};
 }
 
+// Corners k and m of the list: x and y of the first, then of the second.
+__m128 TwoCorners(const TriangleList& list, int32_t k, int32_t m) {
+    const auto load = [&](int32_t entry) {
+        return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(list.vertices + entry));
+    };
+    return _mm_castsi128_ps(_mm_unpacklo_epi64(load(k), load(m)));
+}
+
 ListExtent MeasureList(const ShapeMask& mask, const TriangleList& list) {
-    // Lanes x and y of the least and of the greatest coordinates. With a NaN
-    // corner lane, the comparison inside the minimum and maximum fails and
-    // the lane keeps what it held.
+    // Lanes x and y of the least and of the greatest coordinates, of two
+    // corners at a time. With a NaN corner lane, the comparison inside the
+    // minimum and maximum fails and the lane keeps what it held.
     __m128 least = _mm_set1_ps(std::numeric_limits<float>::infinity());
     __m128 greatest = _mm_set1_ps(-std::numeric_limits<float>::infinity());
     int32_t lowest = INT32_MAX, highest = INT32_MIN;
     const int64_t entries = 3 * int64_t{list.count};
-    for (int64_t i = 0; i < entries; ++i) {
-        const int32_t entry = list.indices[i];
-        lowest = entry < lowest ? entry : lowest;
-        highest = entry > highest ? entry : highest;
-        const __m128 corner = _mm_castsi128_ps(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(list.vertices + entry)));
-        least = _mm_min_ps(corner, least);
-        greatest = _mm_max_ps(corner, greatest);
+    const auto take = [&](int32_t k, int32_t m) {
+        lowest = k < lowest ? k : lowest;
+        highest = k > highest ? k : highest;
+        lowest = m < lowest ? m : lowest;
+        highest = m > highest ? m : highest;
+        const __m128 corners = TwoCorners(list, k, m);
+        least = _mm_min_ps(corners, least);
+        greatest = _mm_max_ps(corners, greatest);
+    };
+    int64_t i = 0;
+    for (; i + 2 <= entries; i += 2) {
+        take(list.indices[i], list.indices[i + 1]);
     }
+    if (i < entries) {
+        take(list.indices[i], list.indices[i]);
+    }
+    // No lane holds NaN: fold the second corner's lanes onto the first's.
+    least = _mm_min_ps(least, _mm_movehl_ps(least, least));
+    greatest = _mm_max_ps(greatest, _mm_movehl_ps(greatest, greatest));
     alignas(16) float lo[4], hi[4];
     _mm_store_ps(lo, least);
     _mm_store_ps(hi, greatest);

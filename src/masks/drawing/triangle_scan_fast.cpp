@@ -64,13 +64,18 @@ Transposed Transpose(__m128i v0, __m128i v1, __m128i v2, __m128i v3) {
              _mm_unpackhi_epi64(high01, high23)}};
 }
 
-// The first `bytes` bytes of v at `offset` in the scan; the fields are
-// stored in order, each store of 16 bytes but the last within the record
-// and its excess overwritten by the next field.
+// The first `bytes` (16 or 12) bytes of v at `offset` in the scan; the
+// fields are stored in order, each store of 16 bytes but the last within
+// the record and its excess overwritten by the next field.
 void StoreAt(TriangleScan& scan, size_t offset, __m128i v, size_t bytes) {
-    alignas(16) unsigned char lanes[16];
-    _mm_store_si128(reinterpret_cast<__m128i*>(lanes), v);
-    std::memcpy(reinterpret_cast<unsigned char*>(&scan) + offset, lanes, bytes);
+    unsigned char* const at = reinterpret_cast<unsigned char*>(&scan) + offset;
+    if (bytes == 16) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(at), v);
+        return;
+    }
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(at), v);
+    const int32_t third = _mm_cvtsi128_si32(_mm_unpackhi_epi64(v, v));
+    std::memcpy(at + 8, &third, sizeof third);
 }
 
 }  // namespace
