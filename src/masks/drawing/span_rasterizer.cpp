@@ -228,9 +228,12 @@ void WriteSmallTriangle(RunWriter& writer, const TriangleScan& scan) {
     }
 }
 
+// Writes every triangle's pixels; the box they fill is noted in the target
+// unless the margin sweep is to find it.
+template <bool NotesDrawn>
 void WriteEveryRun(SpanTarget& target, const TriangleList& list) {
     RunWriter writer(target);
-    TinyBoxWriter tiny(writer);
+    TinyBoxWriter<NotesDrawn> tiny(writer);
     ForEachScan(target.mask, list, [&](const TriangleScan& scan) {
         uint64_t inside;
         if (TinyInsideBits(scan, inside)) {
@@ -245,12 +248,12 @@ void WriteEveryRun(SpanTarget& target, const TriangleList& list) {
 
 void Draw(SpanTarget& target, const TriangleList& list, const LocalBox& box) {
     if (target.marginX <= 0 || target.marginY <= 0) {
-        WriteEveryRun(target, list);  // no brush: no margin
+        WriteEveryRun<true>(target, list);  // no brush: no margin
         return;
     }
     SweepPlan plan;
     if (PlanSweep(target, box, list.count, plan)) {
-        WriteEveryRun(target, list);
+        WriteEveryRun<false>(target, list);
         SweepMargin(target, plan);
         return;
     }

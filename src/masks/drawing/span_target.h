@@ -115,9 +115,11 @@ struct RunWriter {
 };
 
 // Writes tiny boxes from their inside words (tiny_triangles.h), row by row,
-// each row's pixels one run. It is a copy of the run writer's fields that
-// the call's other writers never see, so that the compiler keeps all of it,
-// the box filled too, in registers across the pixel stores.
+// each row's pixels one run, and notes the box filled when `NotesDrawn`
+// (the margin sweep finds it by itself). It is a copy of the run writer's
+// fields that the call's other writers never see, so that the compiler
+// keeps all of it, the box filled too, in registers across the pixel stores.
+template <bool NotesDrawn>
 struct TinyBoxWriter {
     uintptr_t origin;
     int64_t width;
@@ -136,9 +138,11 @@ struct TinyBoxWriter {
             return;
         }
         const int32_t firstRow = __builtin_ctzll(inside) / 8;
-        const int32_t lastRow = (63 - __builtin_clzll(inside)) / 8;
         uint8_t spare[4];
         auto* pixels = reinterpret_cast<uint8_t*>(origin + static_cast<uintptr_t>((y0 + firstRow) * width + x0));
+        if constexpr (NotesDrawn) {
+            Note(x0, y0 + firstRow, inside);
+        }
         for (uint64_t rows = inside >> (8 * firstRow); rows != 0; rows >>= 8, pixels += width) {
             const auto bits = static_cast<uint32_t>(rows & 0xFFu);
             if (bits != 0) {
@@ -146,15 +150,21 @@ struct TinyBoxWriter {
                 StoreShortRun(pixels + first, 32 - __builtin_clz(bits) - first, value, pattern, spare);
             }
         }
+    }
+
+    // Widens the box filled by the inside word of the box from triangle
+    // column x0, its first row with a pixel being y.
+    void Note(int64_t x0, int64_t y, uint64_t inside) {
         uint64_t columns = inside | inside >> 32;
         columns |= columns >> 16;
         columns = (columns | columns >> 8) & 0xFFu;
         const int64_t left = x0 + __builtin_ctzll(columns);
         const int64_t right = x0 + 63 - __builtin_clzll(columns);
+        const int64_t bottom = y + (63 - __builtin_clzll(inside)) / 8 - __builtin_ctzll(inside) / 8;
         drawn.columns.lo = left < drawn.columns.lo ? left : drawn.columns.lo;
         drawn.columns.hi = right > drawn.columns.hi ? right : drawn.columns.hi;
-        drawn.rows.lo = y0 + firstRow < drawn.rows.lo ? y0 + firstRow : drawn.rows.lo;
-        drawn.rows.hi = y0 + lastRow > drawn.rows.hi ? y0 + lastRow : drawn.rows.hi;
+        drawn.rows.lo = y < drawn.rows.lo ? y : drawn.rows.lo;
+        drawn.rows.hi = bottom > drawn.rows.hi ? bottom : drawn.rows.hi;
     }
 
     void NoteIn(RunWriter& writer) const {
