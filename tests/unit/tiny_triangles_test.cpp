@@ -77,12 +77,15 @@ TEST(TinyTriangles, InsideWordIsTheSteppedInsideOfEveryPixel) {
 }
 
 TEST(TinyTriangles, ShortRunStoresExactlyItsPixels) {
-    for (int64_t n = 1; n <= 8; ++n) {
-        std::vector<uint8_t> row(24, 7);
-        uint8_t spare[4] = {};
-        maskfit::StoreShortRun(row.data() + 8, n, 234, 234u * 0x01010101u, spare);
-        for (int64_t i = 0; i < 24; ++i) {
-            EXPECT_EQ(row[static_cast<size_t>(i)], i >= 8 && i < 8 + n ? 234 : 7) << "n " << n << " byte " << i;
+    for (uint32_t first = 0; first < 8; ++first) {
+        for (uint32_t last = first; last < 8; ++last) {
+            std::vector<uint8_t> row(24, 7);
+            uint8_t spare[4] = {};
+            maskfit::StoreShortRun(row.data() + 8, first, last, 234, 234u * 0x01010101u, spare);
+            for (uint32_t i = 0; i < 24; ++i) {
+                EXPECT_EQ(row[i], i >= 8 + first && i <= 8 + last ? 234 : 7)
+                    << "run " << first << ".." << last << " byte " << i;
+            }
         }
     }
 }

@@ -48,21 +48,23 @@ inline void StoreRun(uint8_t* p, int64_t n, uint8_t value) {
     _mm_storeu_si128(reinterpret_cast<__m128i*>(p + n - 16), fill);
 }
 
-// Stores `value` into the n (1 to 8) pixels from p, and into no other byte of
-// the mask, without a branch on n: run lengths of a mesh's rows follow no
-// pattern. Three byte stores cover one to three pixels, and two four-byte
-// stores of `pattern` (four copies of the value) cover four to eight; when
-// n < 4 those two go to `spare`, the caller's scratch bytes, instead.
-inline void StoreShortRun(uint8_t* p, uint32_t n, uint8_t value, uint32_t pattern, uint8_t (&spare)[4]) {
-    const uintptr_t wide = 0 - static_cast<uintptr_t>(n >= 4);
+// Stores `value` into pixels first..last of a row (at most eight), and into
+// no other byte of the mask, without a branch on their number: run lengths
+// of a mesh's rows follow no pattern. Three byte stores, at both ends and in
+// the middle, cover one to three pixels, and two four-byte stores of
+// `pattern` (four copies of the value) cover four to eight; for fewer than
+// four those two go to `spare`, the caller's scratch bytes, instead.
+inline void StoreShortRun(uint8_t* row, uint32_t first, uint32_t last, uint8_t value, uint32_t pattern,
+                          uint8_t (&spare)[4]) {
+    const uintptr_t wide = 0 - static_cast<uintptr_t>(last - first >= 3);
     const auto scratch = reinterpret_cast<uintptr_t>(spare);
-    const uintptr_t head = scratch + ((reinterpret_cast<uintptr_t>(p) - scratch) & wide);
-    const uintptr_t tail = head + ((uintptr_t{n} - 4) & wide);
+    const uintptr_t head = scratch + ((reinterpret_cast<uintptr_t>(row + first) - scratch) & wide);
+    const uintptr_t tail = head + ((uintptr_t{last} - first - 3) & wide);
     std::memcpy(reinterpret_cast<uint8_t*>(head), &pattern, sizeof pattern);
     std::memcpy(reinterpret_cast<uint8_t*>(tail), &pattern, sizeof pattern);
-    p[0] = value;
-    p[n - 1] = value;
-    p[n / 2] = value;
+    row[first] = value;
+    row[last] = value;
+    row[(first + last) / 2] = value;
 }
 
 // Writes runs of triangle pixels, each as the checked rasterizer writes its
@@ -146,8 +148,7 @@ struct TinyBoxWriter {
         for (uint64_t rows = inside >> (8 * firstRow); rows != 0; rows >>= 8, pixels += width) {
             const auto bits = static_cast<uint32_t>(rows & 0xFFu);
             if (bits != 0) {
-                const uint32_t first = __builtin_ctz(bits);
-                StoreShortRun(pixels + first, 32 - __builtin_clz(bits) - first, value, pattern, spare);
+                StoreShortRun(pixels, __builtin_ctz(bits), 31 - __builtin_clz(bits), value, pattern, spare);
             }
         }
     }

@@ -24,8 +24,7 @@ namespace tiny_detail {
 
 // Each start and step within +-2047: then every exact value
 // start + j * column + k * row of a box of at most eight columns and rows
-// (j, k <= 7) lies within 15 * 2047 < 2^15 of 0. Bias and compare keep
-// wrapped sums out: a value far from 0 stays far from 0 after the bias.
+// (j, k <= 7) lies within 15 * 2047 < 2^15 of 0.
 inline constexpr int32_t kStepLimit = 2047;
 
 // The nine values of the scan's three edges, side by side from rowStart on:
@@ -45,14 +44,11 @@ inline EdgeWords LoadEdgeWords(const TriangleScan& scan) {
             _mm_loadu_si128(reinterpret_cast<const __m128i*>(first + 16)), scan.rowStep.e2};
 }
 
+// The saturating pack to 16 bits keeps a value beyond the limit beyond it.
 inline bool WithinStepLimit(const EdgeWords& words) {
-    const __m128i bias = _mm_set1_epi32(kStepLimit);
-    const __m128i span = _mm_set1_epi32(2 * kStepLimit);
-    const __m128i low = _mm_add_epi32(words.startsAndColumn0, bias);
-    const __m128i high = _mm_add_epi32(words.columnsAndRows, bias);
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i outside = _mm_or_si128(_mm_or_si128(_mm_cmpgt_epi32(low, span), _mm_cmplt_epi32(low, zero)),
-                                         _mm_or_si128(_mm_cmpgt_epi32(high, span), _mm_cmplt_epi32(high, zero)));
+    const __m128i packed = _mm_packs_epi32(words.startsAndColumn0, words.columnsAndRows);
+    const __m128i outside = _mm_or_si128(_mm_cmpgt_epi16(packed, _mm_set1_epi16(kStepLimit)),
+                                         _mm_cmplt_epi16(packed, _mm_set1_epi16(-kStepLimit)));
     return _mm_movemask_epi8(outside) == 0 && words.row2 >= -kStepLimit && words.row2 <= kStepLimit;
 }
 
