@@ -38,7 +38,16 @@ inline void StoreRun(uint8_t* p, int64_t n, uint8_t value) {
         return;
     }
     if (n < 16) {
-        FillRun32(p, value, static_cast<int32_t>(n));
+        // Two stores of 8 (or 4) copies of the value, overlapping in the middle.
+        const uint64_t eight = value * 0x0101010101010101ull;
+        if (n >= 8) {
+            std::memcpy(p, &eight, 8);
+            std::memcpy(p + n - 8, &eight, 8);
+        } else {
+            const auto four = static_cast<uint32_t>(eight);
+            std::memcpy(p, &four, 4);
+            std::memcpy(p + n - 4, &four, 4);
+        }
         return;
     }
     const __m128i fill = _mm_set1_epi8(static_cast<char>(value));
