@@ -229,9 +229,10 @@ void WriteSmallTriangle(RunWriter& writer, const TriangleScan& scan) {
 }
 
 // Writes every triangle's pixels; the box they fill is noted in the target
-// unless the margin sweep is to find it.
+// unless the margin sweep is to find it. Out of line, so that the loop over
+// the triangles does not share its registers with the call's set-up.
 template <bool NotesDrawn>
-void WriteEveryRun(SpanTarget& target, const TriangleList& list) {
+[[gnu::noinline]] void WriteEveryRun(SpanTarget& target, const TriangleList& list) {
     RunWriter writer(target);
     TinyBoxWriter<NotesDrawn> tiny(writer);
     ForEachScan(target.mask, list, [&](const TriangleScan& scan) {

@@ -63,12 +63,12 @@ inline void StoreRun(uint8_t* p, int64_t n, uint8_t value) {
 // the middle, cover one to three pixels, and two four-byte stores of
 // `pattern` (four copies of the value) cover four to eight; for fewer than
 // four those two go to `spare`, the caller's scratch bytes, instead.
-inline void StoreShortRun(uint8_t* row, uint32_t first, uint32_t last, uint8_t value, uint32_t pattern,
+inline void StoreShortRun(uint8_t* row, uint64_t first, uint64_t last, uint8_t value, uint32_t pattern,
                           uint8_t (&spare)[4]) {
     const uintptr_t wide = 0 - static_cast<uintptr_t>(last - first >= 3);
     const auto scratch = reinterpret_cast<uintptr_t>(spare);
     const uintptr_t head = scratch + ((reinterpret_cast<uintptr_t>(row + first) - scratch) & wide);
-    const uintptr_t tail = head + ((uintptr_t{last} - first - 3) & wide);
+    const uintptr_t tail = head + ((last - first - 3) & wide);
     std::memcpy(reinterpret_cast<uint8_t*>(head), &pattern, sizeof pattern);
     std::memcpy(reinterpret_cast<uint8_t*>(tail), &pattern, sizeof pattern);
     row[first] = value;
@@ -155,9 +155,9 @@ struct TinyBoxWriter {
             Note(x0, y0 + firstRow, inside);
         }
         for (uint64_t rows = inside >> (8 * firstRow); rows != 0; rows >>= 8, pixels += width) {
-            const auto bits = static_cast<uint32_t>(rows & 0xFFu);
+            const uint64_t bits = rows & 0xFFu;
             if (bits != 0) {
-                StoreShortRun(pixels, __builtin_ctz(bits), 31 - __builtin_clz(bits), value, pattern, spare);
+                StoreShortRun(pixels, __builtin_ctzll(bits), 63 - __builtin_clzll(bits), value, pattern, spare);
             }
         }
     }
