@@ -123,30 +123,57 @@ __m128 TwoCorners(const TriangleList& list, int32_t k, int32_t m) {
     return _mm_castsi128_ps(_mm_unpacklo_epi64(load(k), load(m)));
 }
 
+// The least and greatest entries of a list, four at a time, lane by lane.
+struct EntryRange {
+    __m128i lowest = _mm_set1_epi32(INT32_MAX);
+    __m128i highest = _mm_set1_epi32(INT32_MIN);
+
+    void Take(__m128i four) {
+        const __m128i below = _mm_cmplt_epi32(four, lowest);
+        const __m128i above = _mm_cmpgt_epi32(four, highest);
+        lowest = _mm_or_si128(_mm_and_si128(below, four), _mm_andnot_si128(below, lowest));
+        highest = _mm_or_si128(_mm_and_si128(above, four), _mm_andnot_si128(above, highest));
+    }
+
+    // The least and greatest over the lanes.
+    void Fold(int32_t& least, int32_t& greatest) const {
+        alignas(16) int32_t low[4], high[4];
+        _mm_store_si128(reinterpret_cast<__m128i*>(low), lowest);
+        _mm_store_si128(reinterpret_cast<__m128i*>(high), highest);
+        least = low[0];
+        greatest = high[0];
+        for (int lane = 1; lane < 4; ++lane) {
+            least = low[lane] < least ? low[lane] : least;
+            greatest = high[lane] > greatest ? high[lane] : greatest;
+        }
+    }
+};
+
 ListExtent MeasureList(const ShapeMask& mask, const TriangleList& list) {
     // Lanes x and y of the least and of the greatest coordinates, of two
     // corners at a time. With a NaN corner lane, the comparison inside the
     // minimum and maximum fails and the lane keeps what it held.
     __m128 least = _mm_set1_ps(std::numeric_limits<float>::infinity());
     __m128 greatest = _mm_set1_ps(-std::numeric_limits<float>::infinity());
-    int32_t lowest = INT32_MAX, highest = INT32_MIN;
+    EntryRange range;
     const int64_t entries = 3 * int64_t{list.count};
     const auto take = [&](int32_t k, int32_t m) {
-        lowest = k < lowest ? k : lowest;
-        highest = k > highest ? k : highest;
-        lowest = m < lowest ? m : lowest;
-        highest = m > highest ? m : highest;
         const __m128 corners = TwoCorners(list, k, m);
         least = _mm_min_ps(corners, least);
         greatest = _mm_max_ps(corners, greatest);
     };
     int64_t i = 0;
-    for (; i + 2 <= entries; i += 2) {
+    for (; i + 4 <= entries; i += 4) {
+        range.Take(_mm_loadu_si128(reinterpret_cast<const __m128i*>(list.indices + i)));
         take(list.indices[i], list.indices[i + 1]);
+        take(list.indices[i + 2], list.indices[i + 3]);
     }
-    if (i < entries) {
+    for (; i < entries; ++i) {
+        range.Take(_mm_set1_epi32(list.indices[i]));
         take(list.indices[i], list.indices[i]);
     }
+    int32_t lowest = 0, highest = 0;
+    range.Fold(lowest, highest);
     // No lane holds NaN: fold the second corner's lanes onto the first's.
     least = _mm_min_ps(least, _mm_movehl_ps(least, least));
     greatest = _mm_max_ps(greatest, _mm_movehl_ps(greatest, greatest));

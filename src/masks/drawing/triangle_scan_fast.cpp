@@ -32,14 +32,17 @@ __m128i Choose(__m128i mask, __m128i a, __m128i b) {
 // The least and greatest of three lanes, NaN left out as the checked
 // minimum and maximum leave it out; where all three are NaN they give
 // +infinity and -infinity instead of NaN, which truncate to INT32_MIN alike.
+// The vector minimum and maximum give their second operand where either is
+// NaN, so each step keeps what it has against a NaN lane, and the first
+// step starts from an infinity, which holds no NaN.
 __m128 Least(__m128 a, __m128 b, __m128 c) {
     const __m128 infinity = _mm_set1_ps(std::numeric_limits<float>::infinity());
-    return _mm_min_ps(_mm_min_ps(_mm_min_ps(a, infinity), _mm_min_ps(b, infinity)), _mm_min_ps(c, infinity));
+    return _mm_min_ps(a, _mm_min_ps(b, _mm_min_ps(c, infinity)));
 }
 
 __m128 Greatest(__m128 a, __m128 b, __m128 c) {
     const __m128 infinity = _mm_set1_ps(-std::numeric_limits<float>::infinity());
-    return _mm_max_ps(_mm_max_ps(_mm_max_ps(a, infinity), _mm_max_ps(b, infinity)), _mm_max_ps(c, infinity));
+    return _mm_max_ps(a, _mm_max_ps(b, _mm_max_ps(c, infinity)));
 }
 
 __m128i Truncate(__m128 v) { return _mm_cvttps_epi32(v); }
