@@ -133,4 +133,28 @@ TEST(CoverageRows, PaintsExactlyTheCoveredEmptyPixelsOfTheRun) {
     }
 }
 
+TEST(CoverageRows, CoveredColumnsAreTheFirstAndLastSetOfTheRow) {
+    std::mt19937 random(5150);
+    for (int trial = 0; trial < 3000; ++trial) {
+        const int64_t columns = 1 + static_cast<int64_t>(random() % 300u);
+        Model model;
+        const Row row = RandomRow(random, columns, model);
+        int64_t first = -1, last = -1;
+        for (int64_t c = 0; c < columns; ++c) {
+            if (model[static_cast<size_t>(c)]) {
+                first = first < 0 ? c : first;
+                last = c;
+            }
+        }
+        const maskfit::Span64 covered =
+            maskfit::CoveredColumns(row.words.data(), static_cast<int64_t>(row.words.size()));
+        if (first < 0) {
+            EXPECT_TRUE(maskfit::IsEmpty(covered)) << "trial " << trial;
+        } else {
+            EXPECT_EQ(covered.lo, first) << "trial " << trial;
+            EXPECT_EQ(covered.hi, last) << "trial " << trial;
+        }
+    }
+}
+
 }  // namespace

@@ -133,6 +133,21 @@ void PaintSixteen(const uint64_t* row, int64_t c, uint8_t* pixels, uint8_t value
 
 }  // namespace
 
+Span64 CoveredColumns(const uint64_t* row, int64_t words) {
+    int64_t first = 0;
+    while (first < words && row[first] == 0) {
+        ++first;
+    }
+    if (first == words) {
+        return {1, 0};
+    }
+    int64_t last = words - 1;
+    while (row[last] == 0) {
+        --last;
+    }
+    return {64 * first + __builtin_ctzll(row[first]), 64 * last + 63 - __builtin_clzll(row[last])};
+}
+
 void ClearCovered(uint64_t* into, const uint64_t* from, int64_t words) {
     for (int64_t w = 0; w < words; ++w) {
         into[w] &= ~from[w];

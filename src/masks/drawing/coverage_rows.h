@@ -19,6 +19,10 @@ inline void OrRow(uint64_t* into, const uint64_t* from, int64_t words) {
     }
 }
 
+// The least and greatest covered columns of a row of `words` words; an empty
+// span when none is.
+Span64 CoveredColumns(const uint64_t* row, int64_t words);
+
 // Clears in `into` every column set in `from`.
 void ClearCovered(uint64_t* into, const uint64_t* from, int64_t words);
 

@@ -93,10 +93,18 @@ void SweepMargin(SpanTarget& target, const SweepPlan& plan) {
                                                                                   : -plan.firstBit;
     const int64_t lastPainted = plan.columns - 1 < mask.width - plan.firstBit ? plan.columns - 1
                                                                                : mask.width - plan.firstBit;
+    // The drawn box held only empty pixels before the triangles: its
+    // covered pixels are theirs.
+    LocalBox written = kNothingDrawn;
     int64_t read = drawn.rows.lo;
     for (int64_t row = drawn.rows.lo - target.marginY; row <= drawn.rows.hi + target.marginY - 1; ++row) {
         for (; read <= drawn.rows.hi && read <= row + target.marginY; ++read) {
             ReadDrawnRow(mask, plan, read, ring(read));
+            const Span64 covered = CoveredColumns(ring(read), words);
+            if (!IsEmpty(covered)) {
+                written = {Hull(written.columns, {plan.firstBit + covered.lo, plan.firstBit + covered.hi}),
+                           Hull(written.rows, {read, read})};
+            }
         }
         if (row < 0 || row > mask.height || firstPainted > lastPainted) {
             continue;
@@ -117,6 +125,9 @@ void SweepMargin(SpanTarget& target, const SweepPlan& plan) {
             WidenDirtyWith(target.dirty,
                            LocalBox{{plan.firstBit + painted.first, plan.firstBit + painted.last}, {row, row}});
         }
+    }
+    if (!IsEmpty(written)) {
+        target.drawn = {Hull(target.drawn.columns, written.columns), Hull(target.drawn.rows, written.rows)};
     }
 }
 

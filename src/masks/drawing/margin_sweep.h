@@ -29,7 +29,9 @@ struct SweepPlan {
 // `triangles` triangles. False, with nothing touched, otherwise.
 bool PlanSweep(const SpanTarget& target, const LocalBox& box, int32_t triangles, SweepPlan& plan);
 
-// Paints the margin of every pixel written into the drawn box since the plan.
+// Paints the margin of every pixel written into the drawn box since the plan,
+// and widens the target's drawn box by those pixels, which it reads anyway:
+// the triangles' writers need not note them.
 void SweepMargin(SpanTarget& target, const SweepPlan& plan);
 
 }  // namespace maskfit

@@ -53,6 +53,7 @@
 #include "masks/drawing/local_margin.h"
 #include "masks/drawing/margin_sweep.h"
 #include "masks/drawing/span_target.h"
+#include "masks/drawing/tiny_triangles.h"
 #include "masks/drawing/triangle_scan_fast.h"
 #include "masks/drawing/triangle_spans.h"
 #include "masks/fast_preconditions.h"
@@ -114,22 +115,68 @@ Span64 ScanLimits(float least, float greatest, int32_t limit) {
     return {lo > 0 ? lo : 0, hi < end ? hi : end};
 }
 
+// Corners k and m of the list: x and y of the first, then of the second.
+__m128 TwoCorners(const TriangleList& list, int32_t k, int32_t m) {
+    const auto load = [&](int32_t entry) {
+        return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(list.vertices + entry));
+    };
+    return _mm_castsi128_ps(_mm_unpacklo_epi64(load(k), load(m)));
+}
+
+// The least and greatest entries of a list, four at a time, lane by lane.
+struct EntryRange {
+    __m128i lowest = _mm_set1_epi32(INT32_MAX);
+    __m128i highest = _mm_set1_epi32(INT32_MIN);
+
+    void Take(__m128i four) {
+        const __m128i below = _mm_cmplt_epi32(four, lowest);
+        const __m128i above = _mm_cmpgt_epi32(four, highest);
+        lowest = _mm_or_si128(_mm_and_si128(below, four), _mm_andnot_si128(below, lowest));
+        highest = _mm_or_si128(_mm_and_si128(above, four), _mm_andnot_si128(above, highest));
+    }
+
+    // The least and greatest over the lanes.
+    void Fold(int32_t& least, int32_t& greatest) const {
+        alignas(16) int32_t low[4], high[4];
+        _mm_store_si128(reinterpret_cast<__m128i*>(low), lowest);
+        _mm_store_si128(reinterpret_cast<__m128i*>(high), highest);
+        least = low[0];
+        greatest = high[0];
+        for (int lane = 1; lane < 4; ++lane) {
+            least = low[lane] < least ? low[lane] : least;
+            greatest = high[lane] > greatest ? high[lane] : greatest;
+        }
+    }
+};
+
 ListExtent MeasureList(const ShapeMask& mask, const TriangleList& list) {
-    // Lanes x and y of the least and of the greatest coordinates. With a NaN
-    // corner lane, the comparison inside the minimum and maximum fails and
-    // the lane keeps what it held.
+    // Lanes x and y of the least and of the greatest coordinates, of two
+    // corners at a time. With a NaN corner lane, the comparison inside the
+    // minimum and maximum fails and the lane keeps what it held.
     __m128 least = _mm_set1_ps(std::numeric_limits<float>::infinity());
     __m128 greatest = _mm_set1_ps(-std::numeric_limits<float>::infinity());
-    int32_t lowest = INT32_MAX, highest = INT32_MIN;
+    EntryRange range;
     const int64_t entries = 3 * int64_t{list.count};
-    for (int64_t i = 0; i < entries; ++i) {
-        const int32_t entry = list.indices[i];
-        lowest = entry < lowest ? entry : lowest;
-        highest = entry > highest ? entry : highest;
-        const __m128 corner = _mm_castsi128_ps(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(list.vertices + entry)));
-        least = _mm_min_ps(corner, least);
-        greatest = _mm_max_ps(corner, greatest);
+    const auto take = [&](int32_t k, int32_t m) {
+        const __m128 corners = TwoCorners(list, k, m);
+        least = _mm_min_ps(corners, least);
+        greatest = _mm_max_ps(corners, greatest);
+    };
+    int64_t i = 0;
+    for (; i + 4 <= entries; i += 4) {
+        range.Take(_mm_loadu_si128(reinterpret_cast<const __m128i*>(list.indices + i)));
+        take(list.indices[i], list.indices[i + 1]);
+        take(list.indices[i + 2], list.indices[i + 3]);
     }
+    for (; i < entries; ++i) {
+        range.Take(_mm_set1_epi32(list.indices[i]));
+        take(list.indices[i], list.indices[i]);
+    }
+    int32_t lowest = 0, highest = 0;
+    range.Fold(lowest, highest);
+    // No lane holds NaN: fold the second corner's lanes onto the first's.
+    least = _mm_min_ps(least, _mm_movehl_ps(least, least));
+    greatest = _mm_max_ps(greatest, _mm_movehl_ps(greatest, greatest));
     alignas(16) float lo[4], hi[4];
     _mm_store_ps(lo, least);
     _mm_store_ps(hi, greatest);
@@ -170,8 +217,7 @@ LocalBox Reach(const ShapeMask& mask, const LocalBox& box, int32_t marginX, int3
 // The runs of a box no wider than a tile, row after row from the first
 // row's address.
 void WriteSmallTriangle(RunWriter& writer, const TriangleScan& scan) {
-    uint8_t* pixels = reinterpret_cast<uint8_t*>(writer.origin +
-                                                 static_cast<uintptr_t>(int64_t{scan.y0} * writer.width + scan.x0));
+    uint8_t* pixels = writer.At(scan.x0, scan.y0);
     uint32_t anyRow = 0;
     int64_t firstRow = INT64_MAX, lastRow = -1;
     ForEachTileRow(scan.rowStart, scan.columnStep, scan.rowStep, scan.x1 - scan.x0 + 1, int64_t{scan.y1} - scan.y0 + 1,
@@ -195,30 +241,47 @@ void WriteSmallTriangle(RunWriter& writer, const TriangleScan& scan) {
     if (anyRow != 0) {
         const LocalBox drawn{{scan.x0 + __builtin_ctz(anyRow), scan.x0 + 31 - __builtin_clz(anyRow)},
                              {scan.y0 + firstRow, scan.y0 + lastRow}};
-        writer.drawn = {Hull(writer.drawn.columns, drawn.columns), Hull(writer.drawn.rows, drawn.rows)};
+        writer.Note(drawn);
     }
 }
 
-void WriteEveryRun(SpanTarget& target, const TriangleList& list) {
+// Kept out of line: the tiny boxes of a dense mesh then have the registers
+// of the loop over the triangles to themselves.
+[[gnu::noinline]] void WriteWiderTriangle(RunWriter& writer, const TriangleScan& scan) {
+    if (int64_t{scan.x1} - scan.x0 < kTileColumns) {
+        WriteSmallTriangle(writer, scan);
+    } else {
+        ForEachSpan(scan, writer);
+    }
+}
+
+// Writes every triangle's pixels; the box they fill is noted in the target
+// unless the margin sweep is to find it. Out of line, so that the loop over
+// the triangles does not share its registers with the call's set-up.
+template <bool NotesDrawn>
+[[gnu::noinline]] void WriteEveryRun(SpanTarget& target, const TriangleList& list) {
     RunWriter writer(target);
+    TinyBoxWriter<NotesDrawn> tiny(writer);
     ForEachScan(target.mask, list, [&](const TriangleScan& scan) {
-        if (int64_t{scan.x1} - scan.x0 < kTileColumns) {
-            WriteSmallTriangle(writer, scan);
+        uint64_t inside;
+        if (TinyInsideBits(scan, inside)) {
+            tiny(scan.x0, scan.y0, inside);
         } else {
-            ForEachSpan(scan, writer);
+            WriteWiderTriangle(writer, scan);
         }
     });
+    tiny.NoteIn(writer);
     writer.NoteIn(target);
 }
 
 void Draw(SpanTarget& target, const TriangleList& list, const LocalBox& box) {
     if (target.marginX <= 0 || target.marginY <= 0) {
-        WriteEveryRun(target, list);  // no brush: no margin
+        WriteEveryRun<true>(target, list);  // no brush: no margin
         return;
     }
     SweepPlan plan;
     if (PlanSweep(target, box, list.count, plan)) {
-        WriteEveryRun(target, list);
+        WriteEveryRun<false>(target, list);
         SweepMargin(target, plan);
         return;
     }

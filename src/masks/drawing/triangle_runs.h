@@ -143,6 +143,9 @@ bool ForEachRun(const TriangleScan& scan, Run& run) {
     FloorWalks walks{load(quotient), load(remainder), load(stepQuotient), load(stepRemainder),
                      _mm_sub_epi32(load(unit), _mm_set1_epi32(1)), load(unit)};
     Run drawing = run;
+    // Copies, kept in registers: the scan might change with any pixel store.
+    const int64_t x0 = scan.x0;
+    const int64_t y0 = scan.y0;
     for (int64_t k = firstRow; k <= lastRow; ++k) {
         const __m128i q = walks.quotient;
         const int32_t low0 = _mm_cvtsi128_si32(q);
@@ -154,7 +157,7 @@ bool ForEachRun(const TriangleScan& scan, Run& run) {
         const int64_t greatest = high0 < high1 ? high0 : high1;
         const int64_t hi = greatest < last ? greatest : last;
         if (lo <= hi) {
-            drawing(scan.y0 + k, scan.x0 + lo, scan.x0 + hi);
+            drawing(y0 + k, x0 + lo, x0 + hi);
         }
         walks.NextRow();
     }

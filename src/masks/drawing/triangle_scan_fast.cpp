@@ -32,14 +32,17 @@ __m128i Choose(__m128i mask, __m128i a, __m128i b) {
 // The least and greatest of three lanes, NaN left out as the checked
 // minimum and maximum leave it out; where all three are NaN they give
 // +infinity and -infinity instead of NaN, which truncate to INT32_MIN alike.
+// The vector minimum and maximum give their second operand where either is
+// NaN, so each step keeps what it has against a NaN lane, and the first
+// step starts from an infinity, which holds no NaN.
 __m128 Least(__m128 a, __m128 b, __m128 c) {
     const __m128 infinity = _mm_set1_ps(std::numeric_limits<float>::infinity());
-    return _mm_min_ps(_mm_min_ps(_mm_min_ps(a, infinity), _mm_min_ps(b, infinity)), _mm_min_ps(c, infinity));
+    return _mm_min_ps(a, _mm_min_ps(b, _mm_min_ps(c, infinity)));
 }
 
 __m128 Greatest(__m128 a, __m128 b, __m128 c) {
     const __m128 infinity = _mm_set1_ps(-std::numeric_limits<float>::infinity());
-    return _mm_max_ps(_mm_max_ps(_mm_max_ps(a, infinity), _mm_max_ps(b, infinity)), _mm_max_ps(c, infinity));
+    return _mm_max_ps(a, _mm_max_ps(b, _mm_max_ps(c, infinity)));
 }
 
 __m128i Truncate(__m128 v) { return _mm_cvttps_epi32(v); }
@@ -64,13 +67,18 @@ Transposed Transpose(__m128i v0, __m128i v1, __m128i v2, __m128i v3) {
              _mm_unpackhi_epi64(high01, high23)}};
 }
 
-// The first `bytes` bytes of v at `offset` in the scan; the fields are
-// stored in order, each store of 16 bytes but the last within the record
-// and its excess overwritten by the next field.
+// The first `bytes` (16 or 12) bytes of v at `offset` in the scan; the
+// fields are stored in order, each store of 16 bytes but the last within
+// the record and its excess overwritten by the next field.
 void StoreAt(TriangleScan& scan, size_t offset, __m128i v, size_t bytes) {
-    alignas(16) unsigned char lanes[16];
-    _mm_store_si128(reinterpret_cast<__m128i*>(lanes), v);
-    std::memcpy(reinterpret_cast<unsigned char*>(&scan) + offset, lanes, bytes);
+    unsigned char* const at = reinterpret_cast<unsigned char*>(&scan) + offset;
+    if (bytes == 16) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(at), v);
+        return;
+    }
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(at), v);
+    const int32_t third = _mm_cvtsi128_si32(_mm_unpackhi_epi64(v, v));
+    std::memcpy(at + 8, &third, sizeof third);
 }
 
 }  // namespace
