@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "simd/byte_kernels.h"
+#include "simd/byte_runs.h"
 #include "simd/empty_bits.h"
 
 #include "simd/avx2_target_begin.h"
