@@ -5,6 +5,8 @@
 #ifndef MASKFIT_SIMD_BYTE_RUNS_H
 #define MASKFIT_SIMD_BYTE_RUNS_H
 
+#include <emmintrin.h>
+
 #include <cstdint>
 #include <cstring>
 
@@ -48,11 +50,34 @@ inline void CopyRun(uint8_t* dst, const uint8_t* src, int32_t count) {
     }
 }
 
-// Stores `value` into count (1 to 32) bytes from p, and into no other byte.
-inline void FillRun32(uint8_t* p, uint8_t value, int32_t count) {
-    uint8_t pattern[32];
-    std::memset(pattern, value, sizeof pattern);
-    CopyRun(p, pattern, count);
+// Stores `value` into the n >= 1 bytes from p, and into no other byte. One to
+// three pixels, the usual run of a small triangle's row, take three byte
+// stores (the first, the last and the middle one) and no further branch.
+inline void StoreRun(uint8_t* p, int64_t n, uint8_t value) {
+    if (n < 4) {
+        p[0] = value;
+        p[n - 1] = value;
+        p[n / 2] = value;
+        return;
+    }
+    if (n < 16) {
+        // Two stores of 8 (or 4) copies of the value, overlapping in the middle.
+        const uint64_t eight = value * 0x0101010101010101ull;
+        if (n >= 8) {
+            std::memcpy(p, &eight, 8);
+            std::memcpy(p + n - 8, &eight, 8);
+        } else {
+            const auto four = static_cast<uint32_t>(eight);
+            std::memcpy(p, &four, 4);
+            std::memcpy(p + n - 4, &four, 4);
+        }
+        return;
+    }
+    const __m128i fill = _mm_set1_epi8(static_cast<char>(value));
+    for (int64_t i = 0; i + 16 < n; i += 16) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i), fill);
+    }
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p + n - 16), fill);
 }
 
 }  // namespace maskfit

@@ -9,7 +9,7 @@ namespace {
 
 // Stores `value` at the bytes of p whose bits are set, run by run.
 void StoreAtBits(uint8_t* p, uint32_t bits, uint8_t value) {
-    ForEachRunOfBits(bits, [&](int32_t first, int32_t count) { FillRun32(p + first, value, count); });
+    ForEachRunOfBits(bits, [&](int32_t first, int32_t count) { StoreRun(p + first, count, value); });
 }
 
 // One chunk of Bytes (16, 8 or 4): fills its empty bytes where `lanes` is

@@ -229,7 +229,7 @@ void WriteSmallTriangle(RunWriter& writer, const TriangleScan& scan) {
                                StoreRun(pixels + first, 32 - __builtin_clz(bits) - first, writer.value);
                            } else {
                                ForEachRunOfBits(bits, [&](int32_t from, int32_t count) {
-                                   FillRun32(pixels + from, writer.value, count);
+                                   StoreRun(pixels + from, count, writer.value);
                                });
                            }
                            firstRow = k < firstRow ? k : firstRow;

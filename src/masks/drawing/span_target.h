@@ -27,36 +27,6 @@ struct SpanTarget {
 
 inline constexpr LocalBox kNothingDrawn{{INT64_MAX, INT64_MIN}, {INT64_MAX, INT64_MIN}};
 
-// Stores `value` into the n pixels from p, and into no other byte. One to
-// three pixels, the usual run of a small triangle's row, take three byte
-// stores (the first, the last and the middle one) and no further branch.
-inline void StoreRun(uint8_t* p, int64_t n, uint8_t value) {
-    if (n < 4) {
-        p[0] = value;
-        p[n - 1] = value;
-        p[n / 2] = value;
-        return;
-    }
-    if (n < 16) {
-        // Two stores of 8 (or 4) copies of the value, overlapping in the middle.
-        const uint64_t eight = value * 0x0101010101010101ull;
-        if (n >= 8) {
-            std::memcpy(p, &eight, 8);
-            std::memcpy(p + n - 8, &eight, 8);
-        } else {
-            const auto four = static_cast<uint32_t>(eight);
-            std::memcpy(p, &four, 4);
-            std::memcpy(p + n - 4, &four, 4);
-        }
-        return;
-    }
-    const __m128i fill = _mm_set1_epi8(static_cast<char>(value));
-    for (int64_t i = 0; i + 16 < n; i += 16) {
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i), fill);
-    }
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(p + n - 16), fill);
-}
-
 // Stores `value` into pixels first..last of a row (at most eight), and into
 // no other byte of the mask, without a branch on their number: run lengths
 // of a mesh's rows follow no pattern. Three byte stores, at both ends and in
